@@ -1,0 +1,27 @@
+#pragma once
+// Numbers as the suite writes and reads them, with the process's default
+// QLocale (its decimal separator).
+#include <QChar>
+#include <QString>
+#include <QtGlobal>
+
+QChar DecimalSeparator();
+
+// General number format: no thousands separator, up to 15 significant
+// digits, no trailing zeros; exponent form "1E-6", "1,5E20" when the decimal
+// exponent is below -5 or at least 15.
+QString FormatGeneralNumber(double value);
+
+// Lenient reading: blanks trimmed, then every character but the digits, "-"
+// and (for fractional numbers) the decimal separator dropped before the
+// conversion; the default when that fails. A text in the general number
+// format itself (such as "1,5E20") is read as written first, so that every
+// number the suite writes reads back to the same value.
+double ReadFloatLenient(const QString& text, double defaultValue, bool* ok = nullptr);
+int ReadIntLenient(const QString& text, int defaultValue, bool* ok = nullptr);
+qint64 ReadInt64Lenient(const QString& text, qint64 defaultValue, bool* ok = nullptr);
+// Empty text: the default; else TRUE/FALSE in any case, or a number (0 is false).
+bool ReadBoolLenient(const QString& text, bool defaultValue, bool* ok = nullptr);
+
+// Rounds half away from zero to the given number of decimals.
+double RoundHalfAwayFromZero(double value, int decimals);

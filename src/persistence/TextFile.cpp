@@ -1,0 +1,110 @@
+#include "TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString DecodeUtf16(const QByteArray& bytes, qsizetype start, bool littleEndian) {
+  const qsizetype count = (bytes.size() - start) / 2;
+  QString text(count, Qt::Uninitialized);
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData() + start);
+  QChar* out = text.data();
+  for (qsizetype i = 0; i < count; ++i, p += 2)
+    out[i] = QChar(littleEndian ? char16_t(p[0] | (p[1] << 8)) : char16_t((p[0] << 8) | p[1]));
+  return text;
+}
+}  // namespace
+
+QString DecodeWindows1252(const QByteArray& bytes) {
+  QString text(bytes.size(), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    out[i] = QChar(c >= 0x80 && c <= 0x9F ? kCp1252High[c - 0x80] : char16_t(c));
+  }
+  return text;
+}
+
+QString DecodeText(const QByteArray& bytes) {
+  if (bytes.startsWith("\xFF\xFE")) return DecodeUtf16(bytes, 2, true);
+  if (bytes.startsWith("\xFE\xFF")) return DecodeUtf16(bytes, 2, false);
+  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+  return DecodeWindows1252(bytes);
+}
+
+QByteArray EncodeText(const QString& text) {
+  QByteArray bytes;
+  bytes.resize(2 + text.size() * 2);
+  auto* p = reinterpret_cast<unsigned char*>(bytes.data());
+  *p++ = 0xFF;
+  *p++ = 0xFE;
+  for (QChar c : text) {
+    *p++ = static_cast<unsigned char>(c.unicode() & 0xFF);
+    *p++ = static_cast<unsigned char>(c.unicode() >> 8);
+  }
+  return bytes;
+}
+
+QStringList SplitLines(const QString& text) {
+  QStringList lines;
+  qsizetype start = 0;
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (c != u'\r' && c != u'\n') continue;
+    lines.append(text.mid(start, i - start));
+    if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  if (start < n) lines.append(text.mid(start));
+  return lines;
+}
+
+QString JoinLines(const QStringList& lines) {
+  QString text;
+  qsizetype size = 0;
+  for (const QString& line : lines) size += line.size() + 2;
+  text.reserve(size);
+  for (const QString& line : lines) {
+    text += line;
+    text += QLatin1String("\r\n");
+  }
+  return text;
+}
+
+bool ReadTextFile(const QString& path, QString& text) {
+  text.clear();
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return false;
+  text = DecodeText(bytes);
+  return true;
+}
+
+bool ReadTextLines(const QString& path, QStringList& lines) {
+  QString text;
+  const bool ok = ReadTextFile(path, text);
+  lines = SplitLines(text);
+  return ok;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+bool WriteTextFile(const QString& path, const QString& text) { return WriteFileAtomically(path, EncodeText(text)); }
+
+bool WriteTextLines(const QString& path, const QStringList& lines) { return WriteTextFile(path, JoinLines(lines)); }

@@ -1,0 +1,51 @@
+#include "ScriptedDialogs.h"
+
+#include <QFile>
+
+void ScriptedDialogs::Record(const ShownDialog& dialog) {
+  shown.append(dialog);
+  if (logFile.isEmpty()) return;
+  QFile file(logFile);
+  if (!file.open(QIODevice::Append)) return;
+  QString text = dialog.text;
+  text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+  file.write((dialog.kind + QLatin1Char('|') + dialog.caption + QLatin1Char('|') + text + QLatin1Char('\n')).toUtf8());
+}
+
+int ScriptedDialogs::ShowMessage(const MessageRequest& request) {
+  Record(ShownDialog{QStringLiteral("message"), DialogCaption(request.type), request.text, request.type,
+                     request.buttons});
+  if (!messageAnswers.isEmpty()) return messageAnswers.dequeue();
+  const QList<TMsgDlgBtn> order = request.buttons.InOrder();
+  return order.isEmpty() ? mrOk : ModalResultOf(order.first());
+}
+
+bool ScriptedDialogs::InputQuery(const InputRequest& request, QString& value) {
+  Record(ShownDialog{QStringLiteral("input"), request.caption, request.prompt, TMsgDlgType::mtCustom, {}});
+  if (inputAnswers.isEmpty()) return false;
+  const QString answer = inputAnswers.dequeue();
+  if (answer.isNull()) return false;
+  value = answer;
+  return true;
+}
+
+QString ScriptedDialogs::OpenFileName(const FileDialogRequest& request) {
+  Record(ShownDialog{QStringLiteral("open"), request.title, request.filter, TMsgDlgType::mtCustom, {}});
+  return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+QString ScriptedDialogs::SaveFileName(const FileDialogRequest& request) {
+  Record(ShownDialog{QStringLiteral("save"), request.title, request.filter, TMsgDlgType::mtCustom, {}});
+  return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+bool InstallDialogsFromEnvironment() {
+  const QString log = qEnvironmentVariable("SUITE_DIALOG_LOG");
+  if (log.isEmpty()) return false;
+  auto dialogs = std::make_unique<ScriptedDialogs>();
+  dialogs->logFile = log;
+  for (const QString& answer : qEnvironmentVariable("SUITE_DIALOG_ANSWERS").split(',', Qt::SkipEmptyParts))
+    dialogs->messageAnswers.enqueue(answer.trimmed().toInt());
+  SetDialogs(std::move(dialogs));
+  return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Shared fixtures: scripted dialogs, locales, temporary folders, files.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <QTemporaryDir>
+
+#include "ScriptedDialogs.h"
+
+// Installs fresh scripted dialogs for every test and restores the German
+// locale and interface language afterwards.
+class SuiteTestEnvironment : public testing::Environment {
+ public:
+  void SetUp() override;
+};
+
+// The scripted dialogs installed for the running test (fresh per test).
+ScriptedDialogs& TestDialogs();
+
+// Sets the default QLocale for the lifetime of the object.
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const QLocale& locale);
+  ~ScopedLocale();
+
+ private:
+  QLocale previous_;
+};
+
+QLocale GermanLocale();       // decimal comma
+QLocale DecimalPointLocale(); // English (United States), decimal point
+
+QByteArray ReadFileBytes(const QString& path);
+void WriteFileBytes(const QString& path, const QByteArray& bytes);
+QByteArray Utf16LeWithBom(const QString& text);
