@@ -1,1 +1,43 @@
-int main() { return 0; }
+// MOD00100 <client> <user> [-SA <address id>] [--screenshot FILE]
+#include <QTimer>
+
+#include "MOD00100Unit1.h"
+#include "Msgdlg.h"
+#include "ScriptedDialogs.h"
+#include "SuiteApplication.h"
+#include "TypeUnit.h"
+
+namespace {
+QString ScreenshotFile(const QStringList& args) {
+  const qsizetype i = args.indexOf(QStringLiteral("--screenshot"));
+  return i >= 0 && i + 1 < args.size() ? args[i + 1] : QString();
+}
+
+int Run(SuiteApplication& app) {
+  TMOD00100Form1 form;
+  if (!form.Started()) return 0;
+  form.show();
+  const QString screenshot = ScreenshotFile(app.arguments());
+  if (!screenshot.isEmpty()) {
+    QTimer::singleShot(300, &form, [&form, screenshot] {
+      const bool saved = form.grab().save(screenshot, "PNG");
+      QCoreApplication::exit(saved ? 0 : 1);
+    });
+  }
+  return app.exec();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  SuiteApplication app(argc, argv);
+  InstallDialogsFromEnvironment();
+  int result = 0;
+  if (!DeliverReportingExceptions([&] {
+        result = Run(app);
+        return true;
+      }))
+    result = 1;
+  FinalizeMsgDlg();
+  FinalizeSystem();
+  return result;
+}

@@ -1,0 +1,172 @@
+#include "MOD00100Unit1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "PathUtils.h"
+#include "Translation.h"
+#include "TypeUnit.h"
+
+namespace {
+const char* const kTitle = "Kundenspezifische Preise";
+const char* const kStandardCaption = "Standardrabatte und- preise bearbeiten";
+
+struct PageInfo {
+  const char* name;
+  const char* caption;
+};
+const PageInfo kPages[] = {
+    {"TabSheet1", "Rabattgruppen fuer Angebote und Auftraege"},
+    {"TntTabSheet1", "Rabattgruppen fuer Kommissionsauftraege"},
+    {"TabSheet2", "Mengenrabatte"},
+    {"TabSheet3", "Spezifische Artikelpreise und -rabatte"},
+    {"TntTabSheet2", "Preisgruppen"},
+};
+
+QString CommandLineArgument(int index) {
+  const QStringList args = QCoreApplication::arguments();
+  return index < args.size() ? args[index] : QString();
+}
+}  // namespace
+
+TMOD00100Form1::TMOD00100Form1(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("MOD00100Form1"));
+  resize(1024, 690);
+  setMinimumSize(1024, 690);
+  BuildLayout();
+  FormCreate();
+}
+
+TMOD00100Form1::~TMOD00100Form1() = default;
+
+void TMOD00100Form1::FormCreate() {
+  InitSystem(1, true);
+  QCoreApplication::setApplicationName(Tr(kTitle));
+  setWindowTitle(QStringLiteral("[0100 - 01] - ") + CommandLineArgument(1) + QStringLiteral(" - ") + Tr(kTitle));
+  if (!LoadSystem(CommandLineArgument(1), CommandLineArgument(2), QString(), false)) return;
+  InitMainForm(this, true);
+  PageControl1->setCurrentIndex(0);
+  const QString addressDir = SystemEinstellungen()->AddressDir;
+  for (const char* folder : {"001", "002", "003", "004", "006"}) EnsureDirectory(addressDir + QLatin1String(folder));
+  started_ = true;
+}
+
+void TMOD00100Form1::BuildLayout() {
+  setFont(QFont(QStringLiteral("MS Shell Dlg 2"), 8));
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  Splitter1 = new QSplitter(Qt::Vertical, this);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(3);
+  Splitter1->setChildrenCollapsible(false);
+  Splitter1->setStyleSheet(QStringLiteral("QSplitter::handle { background: black; }"));
+  outer->addWidget(Splitter1);
+
+  AddressArea = new QWidget(Splitter1);
+  AddressArea->setObjectName(QStringLiteral("AddressArea"));
+  new QVBoxLayout(AddressArea);
+  AddressArea->layout()->setContentsMargins(0, 0, 0, 0);
+
+  Panel1 = new QWidget(Splitter1);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setMinimumHeight(350);
+  auto* panelLayout = new QVBoxLayout(Panel1);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
+  panelLayout->setSpacing(0);
+  PageControl1 = new QTabWidget(Panel1);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  for (const PageInfo& page : kPages) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QLatin1String(page.name));
+    PageControl1->addTab(sheet, Tr(page.caption));
+  }
+  panelLayout->addWidget(PageControl1, 1);
+  panelLayout->addWidget(BuildPanel7());
+  Splitter1->setStretchFactor(0, 1);
+  Splitter1->setStretchFactor(1, 0);
+  Splitter1->setSizes({690 - 350 - 3, 350});
+
+  pnStd = BuildStandardPanel();
+}
+
+QWidget* TMOD00100Form1::BuildPanel7() {
+  Panel7 = new QWidget(Panel1);
+  Panel7->setObjectName(QStringLiteral("Panel7"));
+  Panel7->setFixedHeight(39);
+  Panel7->setProperty("tag", 1);
+  auto* row = new QHBoxLayout(Panel7);
+  row->setContentsMargins(8, 6, 8, 6);
+  TntButton7 = new QPushButton(Tr(kStandardCaption), Panel7);
+  TntButton7->setObjectName(QStringLiteral("TntButton7"));
+  row->addWidget(TntButton7);
+  row->addStretch();
+  InfoButton1 = new QPushButton(Tr("Beenden"), Panel7);
+  InfoButton1->setObjectName(QStringLiteral("InfoButton1"));
+  InfoButton1->setMinimumWidth(100);
+  auto* hint = new QLabel(QStringLiteral("F12"), InfoButton1);
+  hint->setObjectName(QStringLiteral("InfoButton1Hint"));
+  QFont small = hint->font();
+  small.setPointSize(6);
+  hint->setFont(small);
+  hint->move(3, 1);
+  hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+  row->addWidget(InfoButton1);
+  connect(InfoButton1, &QPushButton::clicked, this, &TMOD00100Form1::InfoButton1Click);
+  return Panel7;
+}
+
+QFrame* TMOD00100Form1::BuildStandardPanel() {
+  auto* panel = new QFrame(this);
+  panel->setObjectName(QStringLiteral("pnStd"));
+  panel->setAutoFillBackground(true);
+  QPalette palette = panel->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  panel->setPalette(palette);
+  panel->setFrameShape(QFrame::Box);
+  panel->setGeometry(160, 48, 665, 201);
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(0, 0, 0, 8);
+  auto* title = new QLabel(Tr(kStandardCaption), panel);
+  title->setObjectName(QStringLiteral("TntPanel2"));
+  title->setProperty("tag", 5);
+  title->setStyleSheet(QStringLiteral("color: white; font-weight: bold; padding: 4px;"));
+  layout->addWidget(title);
+  for (const char* line : {"Bearbeiten Sie nun wie gewohnt die Rabatt- und Preistabellen.",
+                           "Standardrabatte fuer Rabattgruppen gelten  fuer alle Kunden ohne eigene Rabatttabelle.",
+                           "Standardpreisgruppen gelten fuer alle Kunden ohne eigene Angaben zur Preisgruppe.",
+                           "Standardartikelpreise und -rabatte gelten fuer alle Kunden ohne eigenen Preis oder "
+                           "Rabatt fuer den jeweiligen Artikel.",
+                           "Standardmengenrabatte gelten fuer alle Kunden ohne eigene Mengenrabatttabelle."}) {
+    auto* label = new QLabel(Tr(line), panel);
+    label->setContentsMargins(12, 0, 12, 0);
+    layout->addWidget(label);
+  }
+  TntButton8 = new QPushButton(Tr("Fertig"), panel);
+  TntButton8->setObjectName(QStringLiteral("TntButton8"));
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(TntButton8);
+  row->addSpacing(12);
+  layout->addLayout(row);
+  panel->hide();
+  return panel;
+}
+
+void TMOD00100Form1::InfoButton1Click() { close(); }
+
+void TMOD00100Form1::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F12) {
+    InfoButton1->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TMOD00100Form1::closeEvent(QCloseEvent* event) { event->accept(); }

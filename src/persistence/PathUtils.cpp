@@ -1,0 +1,31 @@
+#include "PathUtils.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString NormalizePath(const QString& path, bool withTrailingSeparator) {
+  QString result = path;
+  result.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  while (result.size() > 1 && result.endsWith(QLatin1Char('/'))) result.chop(1);
+  if (withTrailingSeparator && !result.endsWith(QLatin1Char('/'))) result += QLatin1Char('/');
+  return result;
+}
+
+bool EnsureDirectory(const QString& path) {
+  if (path.isEmpty()) return false;
+  const QFileInfo info(path);
+  if (info.isDir()) return true;
+  if (info.exists()) return false;
+  return QDir().mkpath(path);
+}
+
+QString ExpandDataDir(const QString& path, const QString& placeholder, const QString& replacement) {
+  QString result = path;
+  if (!placeholder.isEmpty() && result.startsWith(placeholder))
+    result = NormalizePath(replacement, false) + result.mid(placeholder.size());
+  return NormalizePath(result, false);
+}
+
+QString JoinPath(const QString& directory, const QString& relative) {
+  return NormalizePath(directory, true) + relative;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Path helpers of the start-up. Paths keep their letter case (the file
+// system here tells case apart); backslashes from settings written on
+// Windows become the platform separator.
+#include <QString>
+
+// Backslashes to "/", then the trailing separator added or removed.
+QString NormalizePath(const QString& path, bool withTrailingSeparator);
+// Creates the directory with all parents when missing; false on any failure.
+bool EnsureDirectory(const QString& path);
+// When path begins with placeholder (case-sensitive, at the start only), it is
+// replaced by replacement less its trailing separator; the result is
+// normalised without trailing separator.
+QString ExpandDataDir(const QString& path, const QString& placeholder, const QString& replacement);
+// Joins a directory that ends with a separator and a relative part.
+QString JoinPath(const QString& directory, const QString& relative);

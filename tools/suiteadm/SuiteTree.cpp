@@ -1,0 +1,134 @@
+#include "SuiteTree.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "IniFilesSec.h"
+#include "MemIniFile.h"
+#include "PathUtils.h"
+#include "TypeUnit.h"
+
+namespace {
+const QString kSystem = QStringLiteral("System");
+
+bool Fail(QString* error, const QString& text) {
+  if (error) *error = text;
+  return false;
+}
+
+// Directory names of the areas below the client's data directory.
+QString AreaFolder(TAreaDir area) {
+  switch (area) {
+    case TAreaDir::A1: return QStringLiteral("A1");
+    case TAreaDir::Kleinrechnungen: return QStringLiteral("KLEINRECHNUNGEN");
+    case TAreaDir::Leistungsdatei: return QStringLiteral("LEISTUNGEN");
+    default: return AreaDirKey(area).toUpper();
+  }
+}
+
+void WriteSystemSettings(TIniFileSecWriter& ini, const QString& client) {
+  for (int i = 0; i < kAreaDirCount; ++i) {
+    const QString key = AreaDirKey(static_cast<TAreaDir>(i));
+    ini.WriteString(kSystem, key, AreaDirValue(client, key));
+  }
+  ini.WriteString(kSystem, QStringLiteral("Hauswaehrung"), QStringLiteral("EURO"));
+  ini.WriteString(kSystem, QStringLiteral("HKurz"), QStringLiteral("EUR"));
+  ini.WriteString(kSystem, QStringLiteral("Waehrung1"), QStringLiteral("EURO"));
+  ini.WriteString(kSystem, QStringLiteral("W1Kurz"), QStringLiteral("EUR"));
+  ini.WriteString(kSystem, QStringLiteral("Waehrung2"), QStringLiteral("Schweizer Franken"));
+  ini.WriteString(kSystem, QStringLiteral("W2Kurz"), QStringLiteral("CHF"));
+  ini.WriteFloat(kSystem, QStringLiteral("WaehrFaktor2In"), 0.94);
+  ini.WriteFloat(kSystem, QStringLiteral("WaehrFaktor2Out"), 1.06);
+  ini.WriteString(kSystem, QStringLiteral("StdSprache"), QStringLiteral("de_DE"));
+  ini.WriteFloat(kSystem, QStringLiteral("MwStRed"), 7);
+  ini.WriteFloat(kSystem, QStringLiteral("MwStNorm"), 19);
+  ini.WriteFloat(kSystem, QStringLiteral("MwStErh"), 10.7);
+  ini.WriteInteger(kSystem, QStringLiteral("MwStDefault"), 1);
+  ini.WriteBool(kSystem, QStringLiteral("FullCurrency"), false);
+  ini.WriteBool(kSystem, QStringLiteral("RoundCurrencyEnabled"), false);
+  ini.WriteBool(kSystem, QStringLiteral("ArtikelVKPreisIsBrutto"), false);
+}
+
+void WriteUser(TIniFileSecWriter& ini, const SuiteUser& user) {
+  const QString section = user.name.trimmed().toUpper();
+  ini.WriteString(section, QStringLiteral("Passwort"), PasswordDigest(user.password));
+  ini.WriteString(section, QStringLiteral("Vollname"), user.fullName.isEmpty() ? section : user.fullName);
+  ini.WriteBool(section, QStringLiteral("ZutrittsSperre"), user.barred);
+  // An empty protected value reads as the default anyway, so none is written.
+  if (!user.barredClients.isEmpty()) ini.WriteString(section, QStringLiteral("Auswahl"), user.barredClients);
+  if (!user.permissions.isEmpty()) ini.WriteString(section, QStringLiteral("Berechtigungen"), user.permissions);
+}
+
+bool MakeDirs(const QStringList& dirs, QString* error) {
+  for (const QString& dir : dirs)
+    if (!EnsureDirectory(dir)) return Fail(error, QStringLiteral("cannot create directory %1").arg(dir));
+  return true;
+}
+
+void WriteDefaultApplicationIni(const QString& file) {
+  if (QFileInfo::exists(file)) return;
+  TMemIniFile ini(file);
+  ini.WriteString(QStringLiteral("Language"), QStringLiteral("Name"), QStringLiteral("de_DE"));
+  ini.UpdateFile();
+}
+}  // namespace
+
+QString AreaDirValue(const QString& client, const QString& key) {
+  for (int i = 0; i < kAreaDirCount; ++i) {
+    const auto area = static_cast<TAreaDir>(i);
+    if (AreaDirKey(area) == key) return QStringLiteral("[DATADIR]\\") + client.toUpper() + '\\' + AreaFolder(area);
+  }
+  return QString();
+}
+
+QString SysdataPath(const SuiteLayout& layout) {
+  return JoinPath(layout.root, QStringLiteral("DATA/") + layout.client.trimmed() + QStringLiteral("/ETC/SYSDATA.INI"));
+}
+
+QString SysdatbPath(const QString& root) { return JoinPath(root, QStringLiteral("ETC/SYSDATB.INI")); }
+
+QString UserDir(const QString& root, const QString& user) {
+  return JoinPath(root, QStringLiteral("USR/") + user.trimmed().toUpper() + QLatin1Char('/'));
+}
+
+bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, QString* error) {
+  const QString client = layout.client.trimmed();
+  if (layout.root.isEmpty() || client.isEmpty()) return Fail(error, QStringLiteral("root and client are required"));
+  if (client.contains(QLatin1Char('/')) || client.contains(QLatin1Char('\\')) || client == QLatin1String("..") ||
+      client == QLatin1String("."))
+    return Fail(error, QStringLiteral("invalid client name: %1").arg(client));
+  const QString root = NormalizePath(QDir(layout.root).absolutePath(), true);
+  const QString dataClient = root + QStringLiteral("DATA/") + client + QLatin1Char('/');
+  QStringList dirs = {root + QStringLiteral("BIN"), root + QStringLiteral("ETC"), root + QStringLiteral("TMP/LOG"),
+                      dataClient + QStringLiteral("ETC"), root + QStringLiteral("USR/ALLUSERS"),
+                      root + QStringLiteral("HLP"), root + QStringLiteral("RSC")};
+  for (int i = 0; i < kAreaDirCount; ++i) dirs.append(dataClient + AreaFolder(static_cast<TAreaDir>(i)));
+  dirs.append(dataClient + QStringLiteral("A1/ADRESSEN"));
+  for (const SuiteUser& user : users) {
+    const QString dir = UserDir(root, user.name);
+    for (const char* sub : {"ETC", "TMP", "DOC", "MSG"}) dirs.append(dir + QLatin1String(sub));
+    dirs.append(dir + QStringLiteral("ETC/") + client.toUpper());
+  }
+  if (!MakeDirs(dirs, error)) return false;
+
+  TIniFileSecWriter sysdata(SysdataPath({root, client}));
+  WriteSystemSettings(sysdata, client);
+  if (!sysdata.UpdateFile()) return Fail(error, QStringLiteral("cannot write %1").arg(SysdataPath({root, client})));
+  TIniFileSecWriter sysdatb(SysdatbPath(root));
+  for (const SuiteUser& user : users) WriteUser(sysdatb, user);
+  if (!sysdatb.UpdateFile()) return Fail(error, QStringLiteral("cannot write %1").arg(SysdatbPath(root)));
+  WriteDefaultApplicationIni(root + QStringLiteral("ETC/APPLICATION.INI"));
+  return true;
+}
+
+bool CreateDemoSuite(const QString& root, QString* error) {
+  SuiteUser admin;
+  admin.name = QStringLiteral("ADMIN");
+  admin.fullName = QStringLiteral("Administrator");
+  SuiteUser guest;
+  guest.name = QStringLiteral("GAST");
+  guest.fullName = QStringLiteral("Gast");
+  guest.barred = true;
+  guest.permissions.clear();
+  return CreateSuiteTree({root, QStringLiteral("DEMO")}, {admin, guest}, error);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Making suite trees: directories, the client's protected SYSDATA.INI, the
+// suite's protected SYSDATB.INI with its users, and the user directories.
+// suiteadm and the tests use the same code.
+#include <QList>
+#include <QString>
+
+struct SuiteUser {
+  QString name;
+  QString password;
+  QString fullName;
+  bool barred = false;             // ZutrittsSperre
+  QString barredClients;           // Auswahl: comma-separated clients the user may not open
+  QString permissions = QStringLiteral("02,10,12");
+};
+
+struct SuiteLayout {
+  QString root;
+  QString client;
+};
+
+// The area directory values written into SYSDATA.INI, relative to [DATADIR].
+QString AreaDirValue(const QString& client, const QString& key);
+
+// Creates (or completes) the tree for the client and admits the users.
+// Existing files keep what they hold beyond the keys written here.
+bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, QString* error);
+
+// The demo suite: client DEMO, user ADMIN and the barred user GAST.
+bool CreateDemoSuite(const QString& root, QString* error);
+
+// Paths in a tree.
+QString SysdataPath(const SuiteLayout& layout);
+QString SysdatbPath(const QString& root);
+QString UserDir(const QString& root, const QString& user);
