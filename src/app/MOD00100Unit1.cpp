@@ -29,14 +29,10 @@ const PageInfo kPages[] = {
     {"TabSheet3", "Spezifische Artikelpreise und -rabatte"},
     {"TntTabSheet2", "Preisgruppen"},
 };
-
-QString CommandLineArgument(int index) {
-  const QStringList args = QCoreApplication::arguments();
-  return index < args.size() ? args[index] : QString();
-}
 }  // namespace
 
-TMOD00100Form1::TMOD00100Form1(QWidget* parent) : QWidget(parent) {
+TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
+    : QWidget(parent), arguments_(arguments) {
   setObjectName(QStringLiteral("MOD00100Form1"));
   resize(1024, 690);
   setMinimumSize(1024, 690);
@@ -49,8 +45,8 @@ TMOD00100Form1::~TMOD00100Form1() = default;
 void TMOD00100Form1::FormCreate() {
   InitSystem(1, true);
   QCoreApplication::setApplicationName(Tr(kTitle));
-  setWindowTitle(QStringLiteral("[0100 - 01] - ") + CommandLineArgument(1) + QStringLiteral(" - ") + Tr(kTitle));
-  if (!LoadSystem(CommandLineArgument(1), CommandLineArgument(2), QString(), false)) return;
+  setWindowTitle(QStringLiteral("[0100 - 01] - ") + Argument(1) + QStringLiteral(" - ") + Tr(kTitle));
+  if (!LoadSystem(Argument(1), Argument(2), QString(), false)) return;
   InitMainForm(this, true);
   PageControl1->setCurrentIndex(0);
   const QString addressDir = SystemEinstellungen()->AddressDir;

@@ -12,7 +12,8 @@ class TMOD00100Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TMOD00100Form1(QWidget* parent = nullptr);
+  // arguments: the program's command line, program file first.
+  explicit TMOD00100Form1(const QStringList& arguments, QWidget* parent = nullptr);
   ~TMOD00100Form1() override;
 
   // False when the start-up refused the client or user; the program then ends.
@@ -39,5 +40,8 @@ class TMOD00100Form1 : public QWidget {
   QFrame* BuildStandardPanel();
   void InfoButton1Click();
 
+  QString Argument(int index) const { return index < arguments_.size() ? arguments_[index] : QString(); }
+
+  QStringList arguments_;
   bool started_ = false;
 };

@@ -14,7 +14,7 @@ QString ScreenshotFile(const QStringList& args) {
 }
 
 int Run(SuiteApplication& app) {
-  TMOD00100Form1 form;
+  TMOD00100Form1 form(app.arguments());
   if (!form.Started()) return 0;
   form.show();
   const QString screenshot = ScreenshotFile(app.arguments());

@@ -105,8 +105,8 @@ void InitMainForm(QWidget* form, bool isMainWindow) {
     // The per-user file stays open for the run, as the global one does.
     TypeUnitState& state = TypeUnitGlobals();
     state.userAppIni = std::make_unique<TMemIniFile>(user->UserEtcDir + QStringLiteral("APPLICATION.INI"));
-    const QStringList args = QCoreApplication::arguments();
-    state.scheme = LoadColorScheme(*state.userAppIni, args.size() > 1 ? args[1] : QString());
+    const TSystemEinstellungen* system = SystemEinstellungen();
+    state.scheme = LoadColorScheme(*state.userAppIni, system ? system->Mandant : QString());
   }
   PrepareWidget(form);
   const int mode = ColorScheme().ScreenResolution;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QStringList>
+#include <ostream>
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
@@ -35,3 +37,11 @@ QLocale DecimalPointLocale(); // English (United States), decimal point
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 QByteArray Utf16LeWithBom(const QString& text);
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+  *os << "{";
+  for (const QString& item : list) *os << " \"" << item.toStdString() << "\"";
+  *os << " }";
+}

@@ -7,9 +7,9 @@
 #include <QVariantList>
 #include <initializer_list>
 #include <memory>
+#include <QObject>
+#include <type_traits>
 #include <typeinfo>
-
-class QObject;
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
@@ -97,6 +97,12 @@ struct ReportObject {
 
   static ReportObject Of(const QObject* component);
   template <class T>
+    requires std::is_base_of_v<QObject, T>
+  static ReportObject Of(const T* component) {
+    return Of(static_cast<const QObject*>(component));
+  }
+  template <class T>
+    requires(!std::is_pointer_v<T>)
   static ReportObject Of(const T& object) {
     return ReportObject{ClassNameOf(typeid(object)), QString(), false};
   }

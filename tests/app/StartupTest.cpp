@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QImage>
+#include <QProcess>
+#include <QTabWidget>
+
+#include "MOD00100Unit1.h"
+#include "SuiteApplication.h"
+#include "SuiteException.h"
+#include "TempSuite.h"
+#include "TestSupport.h"
+#include "TypeUnit.h"
+
+namespace {
+struct ProgramRun {
+  int exitCode = -1;
+  QStringList dialogs;  // "kind|caption|text" per shown dialog
+};
+
+ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir) {
+  const QString log = workDir + QStringLiteral("/dialogs.log");
+  QFile::remove(log);
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("SUITE_DIALOG_LOG"), log);
+  process.setProcessEnvironment(env);
+  process.start(program, args);
+  EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+  ProgramRun run;
+  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  const QString text = QString::fromUtf8(ReadFileBytes(log));
+  run.dialogs = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  return run;
+}
+}  // namespace
+
+TEST(AppStartup, OpensTitledWindowWithFivePagesAndPricingFolders) {
+  TempSuite suite;
+  ASSERT_TRUE(suite.Init());
+  TMOD00100Form1 form({suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("ADMIN")});
+  ASSERT_TRUE(form.Started());
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("[0100 - 01] - DEMO - Kundenspezifische Preise"));
+  ASSERT_EQ(form.PageControl1->count(), 5);
+  EXPECT_EQ(form.PageControl1->tabText(0), QStringLiteral("Rabattgruppen fuer Angebote und Auftraege"));
+  EXPECT_EQ(form.PageControl1->widget(4)->objectName(), QStringLiteral("TntTabSheet2"));
+  EXPECT_EQ(form.PageControl1->currentIndex(), 0);
+  EXPECT_FALSE(form.pnStd->isVisible());
+  const QString addressDir = SystemEinstellungen()->AddressDir;
+  for (const char* folder : {"001", "002", "003", "004", "006"})
+    EXPECT_TRUE(QFileInfo(addressDir + QLatin1String(folder)).isDir()) << folder;
+  EXPECT_FALSE(QFileInfo::exists(addressDir + QStringLiteral("005")));
+  EXPECT_TRUE(TestDialogs().shown.isEmpty());
+}
+
+TEST(AppStartup, BarredUserIsRefusedWithItsMessage) {
+  TempSuite suite;
+  ASSERT_TRUE(suite.Init());
+  TMOD00100Form1 form({suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("GAST")});
+  EXPECT_FALSE(form.Started());
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Ihnen wurde der Zugriff zur Anwendung verweigert."));
+}
+
+TEST(AppStartup, UnhandledExceptionIsAFatalReport) {
+  EXPECT_FALSE(DeliverReportingExceptions([]() -> bool { throw Exception(QStringLiteral("kaputt")); }));
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(
+      QStringLiteral("Unbehandelte Ausnahme.\nException-Message (Exception): kaputt\n")));
+  EXPECT_EQ(TestDialogs().shown[0].caption, QStringLiteral("Fehler"));
+  EXPECT_TRUE(DeliverReportingExceptions([] { return true; }));
+}
+
+// The real program, started as the suite's starter would.
+TEST(AppProgram, RefusalsEndTheProgramAfterTheirMessage) {
+  TempSuite suite;
+  const QString program = suite.InstallProgram();
+  ProgramRun barred = RunProgram(program, {QStringLiteral("DEMO"), QStringLiteral("GAST")}, suite.Root());
+  EXPECT_EQ(barred.exitCode, 0);
+  EXPECT_EQ(barred.dialogs,
+            QStringList{QStringLiteral("message|Fehler|Ihnen wurde der Zugriff zur Anwendung verweigert.")});
+
+  ProgramRun noClient = RunProgram(program, {QStringLiteral("KEINER"), QStringLiteral("ADMIN")}, suite.Root());
+  ASSERT_EQ(noClient.dialogs.size(), 1);
+  EXPECT_TRUE(noClient.dialogs[0].contains(QStringLiteral("DATA/KEINER/ETC/\" nicht gefunden.")));
+
+  ProgramRun outside = RunProgram(QStringLiteral(MOD00100_EXE), {QStringLiteral("DEMO"), QStringLiteral("ADMIN")},
+                                  suite.Root());
+  EXPECT_EQ(outside.exitCode, 0);
+  ASSERT_EQ(outside.dialogs.size(), 1);
+  EXPECT_TRUE(outside.dialogs[0].startsWith(QStringLiteral("message|Fehler|Initst-")));
+}
+
+TEST(AppProgram, RendersTheWindowToAPicture) {
+  TempSuite suite;
+  const QString program = suite.InstallProgram();
+  const QString shot = suite.Root() + QStringLiteral("shot.png");
+  ProgramRun run = RunProgram(program, {QStringLiteral("DEMO"), QStringLiteral("ADMIN"), QStringLiteral("--screenshot"),
+                                        shot},
+                              suite.Root());
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.dialogs.isEmpty()) << run.dialogs.join('\n').toStdString();
+  const QImage image(shot);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_GE(image.width(), 1024);
+  EXPECT_GE(image.height(), 690);
+}

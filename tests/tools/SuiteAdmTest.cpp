@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "IniFilesSec.h"
+#include "MemIniFile.h"
+#include "PathUtils.h"
+#include "SuiteAdmCommand.h"
+#include "TestSupport.h"
+#include "TypeUnit.h"
+
+namespace {
+struct CommandResult {
+  int code;
+  QString out;
+  QString err;
+};
+
+CommandResult RunSuiteAdm(const QStringList& args) {
+  QString out, err;
+  QTextStream outStream(&out), errStream(&err);
+  const int code = SuiteAdmMain(args, outStream, errStream);
+  outStream.flush();
+  errStream.flush();
+  return {code, out, err};
+}
+}  // namespace
+
+TEST(SuiteAdmInit, MakesATreeThatTheStartUpAccepts) {
+  QTemporaryDir dir;
+  const QString root = dir.path() + QStringLiteral("/suite");
+  const CommandResult r = RunSuiteAdm({QStringLiteral("init"), root, QStringLiteral("--client"), QStringLiteral("Firma"),
+                               QStringLiteral("--user"), QStringLiteral("meier"), QStringLiteral("--password"),
+                               QStringLiteral("geheim")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  ASSERT_TRUE(InitSystemFor(root + QStringLiteral("/BIN/MOD00100"), 1));
+  EXPECT_TRUE(LoadSystem(QStringLiteral("Firma"), QStringLiteral("MEIER"), QStringLiteral("geheim"), true));
+  EXPECT_FALSE(LoadSystem(QStringLiteral("Firma"), QStringLiteral("MEIER"), QStringLiteral("falsch"), true));
+  EXPECT_TRUE(TestDialogs().shown.isEmpty());
+  EXPECT_EQ(BenutzerEinstellungen()->UserClientEtcDir,
+            NormalizePath(root, true) + QStringLiteral("USR/MEIER/ETC/FIRMA/"));
+  EXPECT_TRUE(QFileInfo(BenutzerEinstellungen()->UserClientEtcDir).isDir());
+  FinalizeSystem();
+}
+
+TEST(SuiteAdmIni, SetGetAndDumpProtectedValues) {
+  QTemporaryDir dir;
+  const QString file = dir.path() + QStringLiteral("/SYSDATA.INI");
+  ASSERT_EQ(RunSuiteAdm({QStringLiteral("ini"), QStringLiteral("set"), file, QStringLiteral("System"),
+                 QStringLiteral("MwStNorm"), QStringLiteral("19")})
+                .code,
+            0);
+  CommandResult get = RunSuiteAdm({QStringLiteral("ini"), QStringLiteral("get"), file, QStringLiteral("System"),
+                           QStringLiteral("MwStNorm")});
+  EXPECT_EQ(get.code, 0);
+  EXPECT_EQ(get.out, QStringLiteral("19\n"));
+  EXPECT_EQ(TIniFileSec(file).ReadInteger(QStringLiteral("System"), QStringLiteral("MwStNorm"), 0), 19);
+
+  // A value moved to another ident is refused.
+  TMemIniFile raw(file);
+  raw.WriteString(QStringLiteral("System"), QStringLiteral("MwStRed"),
+                  raw.ReadString(QStringLiteral("System"), QStringLiteral("MwStNorm"), QString()));
+  ASSERT_TRUE(raw.UpdateFile());
+  get = RunSuiteAdm({QStringLiteral("ini"), QStringLiteral("get"), file, QStringLiteral("System"), QStringLiteral("MwStRed")});
+  EXPECT_EQ(get.code, 1);
+  const CommandResult dump = RunSuiteAdm({QStringLiteral("ini"), QStringLiteral("dump"), file});
+  EXPECT_EQ(dump.code, 0);
+  EXPECT_EQ(dump.out, QStringLiteral("[System]\nMwStNorm=19\nMwStRed=<invalid>\n"));
+}
+
+TEST(SuiteAdmUsage, BadArgumentsGiveUsageAndNonZeroExit) {
+  for (const QStringList& args :
+       {QStringList{}, QStringList{QStringLiteral("frobnicate")}, QStringList{QStringLiteral("init")},
+        QStringList{QStringLiteral("init"), QStringLiteral("/tmp/x"), QStringLiteral("--client")},
+        QStringList{QStringLiteral("init"), QStringLiteral("/tmp/x"), QStringLiteral("--client"), QStringLiteral("A")},
+        QStringList{QStringLiteral("ini"), QStringLiteral("get"), QStringLiteral("f")},
+        QStringList{QStringLiteral("demo")}}) {
+    const CommandResult r = RunSuiteAdm(args);
+    EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << args.join(' ').toStdString();
+  }
+  EXPECT_EQ(RunSuiteAdm({QStringLiteral("ini"), QStringLiteral("dump"), QStringLiteral("/nonexistent/file")}).code, 1);
+}
