@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "NumberText.h"
+#include "TestSupport.h"
+#include "TextFile.h"
+
+TEST(NumberGeneralFormat, WritesLikeTheSuiteUnderBothLocales) {
+  EXPECT_EQ(FormatGeneralNumber(0), QStringLiteral("0"));
+  EXPECT_EQ(FormatGeneralNumber(7.5), QStringLiteral("7,5"));
+  EXPECT_EQ(FormatGeneralNumber(-12), QStringLiteral("-12"));
+  EXPECT_EQ(FormatGeneralNumber(0.1), QStringLiteral("0,1"));
+  EXPECT_EQ(FormatGeneralNumber(0.00001), QStringLiteral("0,00001"));
+  EXPECT_EQ(FormatGeneralNumber(0.000001), QStringLiteral("1E-6"));
+  EXPECT_EQ(FormatGeneralNumber(1.5e20), QStringLiteral("1,5E20"));
+  EXPECT_EQ(FormatGeneralNumber(1e15), QStringLiteral("1E15"));
+  EXPECT_EQ(FormatGeneralNumber(123456789012345.0), QStringLiteral("123456789012345"));
+  EXPECT_EQ(FormatGeneralNumber(1234567.891), QStringLiteral("1234567,891"));
+  EXPECT_EQ(FormatGeneralNumber(1.0 / 3.0), QStringLiteral("0,333333333333333"));
+  EXPECT_EQ(FormatGeneralNumber(2.675), QStringLiteral("2,675"));
+  ScopedLocale english(DecimalPointLocale());
+  EXPECT_EQ(FormatGeneralNumber(7.5), QStringLiteral("7.5"));
+  EXPECT_EQ(FormatGeneralNumber(-2.5e-7), QStringLiteral("-2.5E-7"));
+}
+
+TEST(NumberLenientReading, DropsForeignCharactersAndFallsBackToDefault) {
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral(" 7,5 "), -1), 7.5);
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("1.234,5"), -1), 1234.5);
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("12 %"), -1), 12);
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("abc"), -1), -1);
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QString(), 3), 3);
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("1,2,3"), 9), 9);
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("-"), 9), 9);
+  EXPECT_EQ(ReadIntLenient(QStringLiteral("1.234"), 0), 1234);
+  EXPECT_EQ(ReadIntLenient(QStringLiteral("12a3"), 0), 123);
+  EXPECT_EQ(ReadIntLenient(QStringLiteral("99999999999"), 5), 5);
+  EXPECT_EQ(ReadInt64Lenient(QStringLiteral("99999999999"), 5), 99999999999LL);
+  EXPECT_TRUE(ReadBoolLenient(QStringLiteral("true"), false));
+  EXPECT_FALSE(ReadBoolLenient(QStringLiteral("False"), true));
+  EXPECT_FALSE(ReadBoolLenient(QStringLiteral("0"), true));
+  EXPECT_TRUE(ReadBoolLenient(QStringLiteral("-1"), false));
+  EXPECT_TRUE(ReadBoolLenient(QString(), true));
+  EXPECT_FALSE(ReadBoolLenient(QStringLiteral("vielleicht"), false));
+  ScopedLocale english(DecimalPointLocale());
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("7.5"), -1), 7.5);
+  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("7,5"), -1), 75);  // a comma is foreign here
+}
+
+// Every number the suite writes must read back to itself, exponent form included.
+TEST(NumberLenientReading, ReadsBackEverythingTheWriterProduces) {
+  for (const QLocale& locale : {GermanLocale(), DecimalPointLocale()}) {
+    ScopedLocale scoped(locale);
+    for (double v : {0.0, 7.5, -3.25, 1e-6, -2.5e-7, 1.5e20, 1e15, 123456789012345.0, 0.1, 1.0 / 3.0}) {
+      const QString text = FormatGeneralNumber(v);
+      bool ok = false;
+      const double back = ReadFloatLenient(text, -99, &ok);
+      EXPECT_TRUE(ok) << text.toStdString();
+      EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << text.toStdString();
+    }
+  }
+}
+
+TEST(NumberRounding, HalfAwayFromZero) {
+  EXPECT_DOUBLE_EQ(RoundHalfAwayFromZero(0.125, 2), 0.13);
+  EXPECT_DOUBLE_EQ(RoundHalfAwayFromZero(-0.125, 2), -0.13);
+  EXPECT_DOUBLE_EQ(RoundHalfAwayFromZero(2.5, 0), 3);
+  EXPECT_DOUBLE_EQ(RoundHalfAwayFromZero(1.23449, 3), 1.234);
+}
+
+TEST(TextCodec, DecodesByByteOrderMarkElseWindows1252) {
+  EXPECT_EQ(DecodeText(Utf16LeWithBom(QStringLiteral("Größe"))), QStringLiteral("Größe"));
+  EXPECT_EQ(DecodeText(QByteArray("\xFE\xFF\x00\x41\x00\xDF", 6)), QStringLiteral("Aß"));
+  EXPECT_EQ(DecodeText(QByteArray("\xEF\xBB\xBFStra\xC3\x9F" "e")), QStringLiteral("Straße"));
+  EXPECT_EQ(DecodeText(QByteArray("\x80 M\xFC" "ller \x93x\x94")), QStringLiteral("€ Müller “x”"));
+  // An odd byte count loses only the half character.
+  EXPECT_EQ(DecodeText(Utf16LeWithBom(QStringLiteral("AB")) + QByteArray(1, 'C')), QStringLiteral("AB"));
+  EXPECT_EQ(DecodeText(QByteArray()), QString());
+  EXPECT_EQ(EncodeText(QStringLiteral("A€")), QByteArray("\xFF\xFE" "A\x00\xAC\x20", 6));
+}
+
+TEST(TextCodec, LinesSplitAtEveryLineEndAndJoinWithCrLf) {
+  EXPECT_EQ(SplitLines(QStringLiteral("a\r\nb\nc\rd")),
+            (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}));
+  EXPECT_EQ(SplitLines(QStringLiteral("a\r\n\r\n")), (QStringList{QStringLiteral("a"), QString()}));
+  EXPECT_EQ(JoinLines({QStringLiteral("a"), QStringLiteral("b")}), QStringLiteral("a\r\nb\r\n"));
+}
+
+TEST(TextFileWriting, ReplacesWholeFileAndFailsCleanly) {
+  QTemporaryDir dir;
+  const QString file = dir.path() + QStringLiteral("/list.txt");
+  ASSERT_TRUE(WriteTextLines(file, {QStringLiteral("10=5"), QStringLiteral("20=7,5")}));
+  EXPECT_EQ(ReadFileBytes(file), Utf16LeWithBom(QStringLiteral("10=5\r\n20=7,5\r\n")));
+  ASSERT_TRUE(WriteTextLines(file, {QStringLiteral("x")}));
+  QStringList lines;
+  ASSERT_TRUE(ReadTextLines(file, lines));
+  EXPECT_EQ(lines, QStringList{QStringLiteral("x")});
+  EXPECT_FALSE(WriteTextFile(dir.path() + QStringLiteral("/missing/dir/f.txt"), QStringLiteral("x")));
+  EXPECT_FALSE(ReadTextLines(dir.path() + QStringLiteral("/none.txt"), lines));
+  EXPECT_TRUE(lines.isEmpty());
+}
