@@ -76,7 +76,7 @@ class TDBXMLWideStringStream {
 };
 
 // The XML text escaping of attribute values and element content: & LF CR
-// " ' < > become entities, every other character stays.
+// " ' < > and tab become entities, every other character stays.
 QString XMLEscape(QStringView text);
 
 class TDBXMLCoreObject {

@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "ChildProcess.h"
 #include "TestSupport.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  int childExit = 0;
+  if (RunChildProcessIfAsked(argc, argv, childExit)) return childExit;
   testing::InitGoogleTest(&argc, argv);
   testing::AddGlobalTestEnvironment(new SuiteTestEnvironment);
   return RUN_ALL_TESTS();

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <QObject>
@@ -37,6 +38,7 @@ enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4
                     mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10 };
 
 QString DialogCaption(TMsgDlgType type);  // "Warnung", ... translated; custom: application title
+QString LockWaitCaption();  // title of the lock wait window, translated
 QString ButtonCaption(TMsgDlgBtn button);  // "&Ja", ... translated
 int ModalResultOf(TMsgDlgBtn button);
 
@@ -63,6 +65,15 @@ struct FileDialogRequest {
   bool mustExist = false;  // open: path and file must exist; save: path must exist
 };
 
+// A window shown while waiting for a lock that someone else holds.
+// Destroying it closes the window.
+class IWaitWindow {
+ public:
+  virtual ~IWaitWindow() = default;
+  // Called between retries so that the window stays responsive.
+  virtual void ProcessEvents() = 0;
+};
+
 class IDialogs {
  public:
   virtual ~IDialogs() = default;
@@ -72,6 +83,10 @@ class IDialogs {
   // The chosen file, or empty when the user cancelled.
   virtual QString OpenFileName(const FileDialogRequest& request) = 0;
   virtual QString SaveFileName(const FileDialogRequest& request) = 0;
+  // Shows who holds a lock; cancel is called when the user gives up waiting.
+  // displayFlag offers the cancel button (callers pass their "allow cancel").
+  virtual std::unique_ptr<IWaitWindow> ShowLockWait(const QString& holderText, bool displayFlag,
+                                                    std::function<void()> cancel) = 0;
 };
 
 IDialogs& Dialogs();

@@ -7,9 +7,11 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWidget>
 #include <QVBoxLayout>
 
 #include "Translation.h"
@@ -118,4 +120,44 @@ QString QtDialogs::SaveFileName(const FileDialogRequest& request) {
   if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().first();
+}
+
+QString LockWaitCaption() { return Tr("Bitte warten"); }
+
+namespace {
+// Stays on top of the main window until destroyed; the cancel button gives up the wait.
+// Held through QPointer: the main window may take it along when it goes first.
+class QtLockWaitWindow : public IWaitWindow {
+ public:
+  QtLockWaitWindow(const QString& holderText, bool allowCancel, std::function<void()> cancel)
+      : window_(new QWidget(QApplication::activeWindow(), Qt::Dialog | Qt::WindowStaysOnTopHint)) {
+    window_->setObjectName(QStringLiteral("LockWaitForm"));
+    window_->setWindowTitle(LockWaitCaption());
+    auto* layout = new QVBoxLayout(window_);
+    auto* label = new QLabel(holderText);
+    label->setObjectName(QStringLiteral("HolderText"));
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto* button = new QPushButton(Tr("Abbrechen"));
+    button->setObjectName(QStringLiteral("CancelButton"));
+    button->setEnabled(allowCancel);
+    QObject::connect(button, &QPushButton::clicked, window_, [cancel = std::move(cancel)] {
+      if (cancel) cancel();
+    });
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+    window_->adjustSize();
+    window_->show();
+  }
+  ~QtLockWaitWindow() override { delete window_.data(); }
+  void ProcessEvents() override { QCoreApplication::processEvents(); }
+
+ private:
+  QPointer<QWidget> window_;
+};
+}  // namespace
+
+std::unique_ptr<IWaitWindow> QtDialogs::ShowLockWait(const QString& holderText, bool displayFlag,
+                                                     std::function<void()> cancel) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+  return std::make_unique<QtLockWaitWindow>(holderText, displayFlag, std::move(cancel));
 }

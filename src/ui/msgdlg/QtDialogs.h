@@ -8,4 +8,6 @@ class QtDialogs : public IDialogs {
   bool InputQuery(const InputRequest& request, QString& value) override;
   QString OpenFileName(const FileDialogRequest& request) override;
   QString SaveFileName(const FileDialogRequest& request) override;
+  std::unique_ptr<IWaitWindow> ShowLockWait(const QString& holderText, bool displayFlag,
+                                            std::function<void()> cancel) override;
 };

@@ -49,3 +49,28 @@ bool InstallDialogsFromEnvironment() {
   SetDialogs(std::move(dialogs));
   return true;
 }
+
+namespace {
+// Cancels at the given idle call (counted from 1; 0 cancels at the first); negative: never.
+class ScriptedWaitWindow : public IWaitWindow {
+ public:
+  ScriptedWaitWindow(int cancelAfter, std::function<void()> cancel)
+      : cancelAfter_(cancelAfter), cancel_(std::move(cancel)) {}
+  void ProcessEvents() override {
+    if (cancelAfter_ >= 0 && ++calls_ >= cancelAfter_ && cancel_) cancel_();
+  }
+
+ private:
+  int cancelAfter_;
+  int calls_ = 0;
+  std::function<void()> cancel_;
+};
+}  // namespace
+
+std::unique_ptr<IWaitWindow> ScriptedDialogs::ShowLockWait(const QString& holderText, bool displayFlag,
+                                                           std::function<void()> cancel) {
+  Record(ShownDialog{QStringLiteral("lockwait"), LockWaitCaption(), holderText, TMsgDlgType::mtCustom,
+                     displayFlag ? TMsgDlgButtons{TMsgDlgBtn::mbCancel} : TMsgDlgButtons{}});
+  const int cancelAfter = lockWaitCancelAfter.isEmpty() ? -1 : lockWaitCancelAfter.dequeue();
+  return std::make_unique<ScriptedWaitWindow>(cancelAfter, std::move(cancel));
+}

@@ -10,7 +10,7 @@
 #include "Msgdlg.h"
 
 struct ShownDialog {
-  QString kind;  // "message", "input", "open", "save"
+  QString kind;  // "message", "input", "open", "save", "lockwait"
   QString caption;
   QString text;
   TMsgDlgType type = TMsgDlgType::mtCustom;
@@ -24,6 +24,8 @@ class ScriptedDialogs : public IDialogs {
   QQueue<int> messageAnswers;
   QQueue<QString> inputAnswers;  // a null QString cancels
   QQueue<QString> fileAnswers;   // an empty QString cancels
+  // Per lock wait window: the number of idle calls after which it cancels; none: never.
+  QQueue<int> lockWaitCancelAfter;
 
   QList<ShownDialog> shown;
   QString logFile;  // when set, every shown dialog is appended to it
@@ -32,6 +34,8 @@ class ScriptedDialogs : public IDialogs {
   bool InputQuery(const InputRequest& request, QString& value) override;
   QString OpenFileName(const FileDialogRequest& request) override;
   QString SaveFileName(const FileDialogRequest& request) override;
+  std::unique_ptr<IWaitWindow> ShowLockWait(const QString& holderText, bool displayFlag,
+                                            std::function<void()> cancel) override;
 
  private:
   void Record(const ShownDialog& dialog);
