@@ -88,8 +88,12 @@ TDateischutz::TTake TDateischutz::TryTake() {
     const int fd = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return TTake::Failed;
     if (!TryLockByte(fd)) {
+      const int error = errno;
       close(fd);
-      return TTake::Busy;
+      // Only "held by another" means waiting; a file system without these
+      // locks must not leave the user waiting for ever.
+      if (error == EAGAIN || error == EACCES || error == EINTR) return TTake::Busy;
+      ThrowSystemError(error);
     }
     if (PathNamesFile(fd, path)) {
       fd_ = fd;
