@@ -402,8 +402,13 @@ QString PasswordDigest(const QString& password) {
   return QString::fromLatin1(QCryptographicHash::hash(utf16, QCryptographicHash::Md5).toHex().toUpper());
 }
 
-void TLogHelper::LogError(const ReportObject* sender, const QString& text) {
-  Report(rlError, Tr("Datenbankfehler.") + QLatin1Char('\n') + text, sender);
+void TLogHelper::LogError(const std::exception* error, const QString& text) {
+  const QString message = Tr("Datenbankfehler.") + QLatin1Char('\n') + text;
+  if (error) {
+    Report(rlError, message, nullptr, *error);
+  } else {
+    Report(rlError, message);
+  }
 }
 
 void ReportUnhandledException(const std::exception* e) {

@@ -16,7 +16,6 @@ class QWidget;
 class QObject;
 class TIniFileSec;
 class TMemIniFile;
-struct ReportObject;
 
 // The 12 area directories of section "System", in the order of their keys.
 enum class TAreaDir {
@@ -144,10 +143,11 @@ void FillUnits(QStringList& list);
 void FillVatKinds(QStringList& list);
 QString PasswordDigest(const QString& password);
 
-// The error callback handed to the table wrappers: a report "Datenbankfehler.".
+// The error callback handed to the database objects: a report "Datenbankfehler."
+// with the message received and the exception.
 class TLogHelper {
  public:
-  static void LogError(const ReportObject* sender, const QString& text);
+  static void LogError(const std::exception* error, const QString& text);
 };
 
 // The process-wide handler for an exception that nothing else caught.

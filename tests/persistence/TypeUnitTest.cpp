@@ -250,11 +250,11 @@ TEST(TypeUnitLook, SchemeColoursTaggedControlsOnce) {
   EXPECT_EQ(DefaultRect().width, 1024);
 }
 
-TEST(TypeUnitLogHelper, DatabaseErrorIsAnErrorReport) {
-  struct TKSRabDatabase {} db;
-  const ReportObject sender = ReportObject::Of(db);
-  TLogHelper::LogError(&sender, QStringLiteral("Tabelle fehlt"));
+TEST(TypeUnitLogHelper, DatabaseErrorIsAnErrorReportWithTheException) {
+  const std::runtime_error error("disk full");
+  TLogHelper::LogError(&error, QStringLiteral("TKSRabDatabase.ImportFromFile"));
   ASSERT_EQ(TestDialogs().shown.size(), 1);
   EXPECT_EQ(TestDialogs().shown[0].caption, QStringLiteral("Fehler"));
-  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(QStringLiteral("Datenbankfehler.\nTabelle fehlt\nObject: ")));
+  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(QStringLiteral(
+      "Datenbankfehler.\nTKSRabDatabase.ImportFromFile\nException-Message (runtime_error): disk full\n")));
 }

@@ -1,0 +1,205 @@
+// engine.bulk_post: 100,000 rows shaped like the article-price table appended
+//   and posted in one bulk operation, against prepared INSERTs in one transaction.
+// engine.walk: 1,000,000 rows walked First..Eof on the active index reading four
+//   fields, against a raw SELECT ... ORDER BY step loop.
+// engine.position: positioning by record number at random places in the
+//   1,000,000-row table and reading the next 50 rows (median).
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <sqlite3.h>
+
+#include "BenchSupport.h"
+#include "TdbDatabase.h"
+#include "TdbTable.h"
+
+namespace {
+const char* const kTable = "KSP";
+
+void DefineArticlePriceTable(TTdbTable& table) {
+  table.SetTableName(QString::fromLatin1(kTable));
+  auto& f = table.FieldDefs();
+  f.Add(QStringLiteral("KATALOG"), TdbFieldKind::WideString, 50);
+  f.Add(QStringLiteral("ARTIKELNR"), TdbFieldKind::WideString, 50);
+  f.Add(QStringLiteral("BEZEICHNUNG"), TdbFieldKind::WideString, 255);
+  f.Add(QStringLiteral("PREIS"), TdbFieldKind::Float);
+  f.Add(QStringLiteral("RABATT"), TdbFieldKind::Float);
+  f.Add(QStringLiteral("ZEIT"), TdbFieldKind::Float);
+  f.Add(QStringLiteral("LOHN"), TdbFieldKind::Float);
+  f.Add(QStringLiteral("XMLDATA"), TdbFieldKind::WideMemo);
+  table.IndexDefs().Add(QStringLiteral("INDEX"), QStringLiteral("KATALOG;ARTIKELNR"), ixPrimary | ixUnique);
+}
+
+QString Katalog(int i) { return QStringLiteral("KAT%1").arg(i % 7); }
+QString ArtikelNr(int i) { return QStringLiteral("A%1").arg(i, 8, 10, QLatin1Char('0')); }
+
+struct EngineFile {
+  TTdbDatabase db;
+  TTdbTable table{&db};
+  explicit EngineFile(const QString& path) {
+    db.SetDatabaseType(TTdbDatabase::FileDatabase);
+    db.SetLocation(path);
+    db.CreateDatabase();
+    DefineArticlePriceTable(table);
+    table.CreateTable();
+    db.Connect();
+    table.SetIndexName(QStringLiteral("INDEX"));
+    table.Open();
+  }
+};
+
+double EngineBulkPost(const QString& path, int rows) {
+  EngineFile file(path);
+  const double start = NowMs();
+  file.db.StartTransaction();
+  for (int i = 0; i < rows; ++i) {
+    file.table.Append();
+    file.table.FieldByName(QStringLiteral("KATALOG")).SetAsString(Katalog(i));
+    file.table.FieldByName(QStringLiteral("ARTIKELNR")).SetAsString(ArtikelNr(i));
+    file.table.FieldByName(QStringLiteral("BEZEICHNUNG")).SetAsString(QStringLiteral("Kupferrohr 15 mm"));
+    file.table.FieldByName(QStringLiteral("PREIS")).SetAsFloat(i * 0.01);
+    file.table.FieldByName(QStringLiteral("RABATT")).SetAsFloat(5);
+    file.table.FieldByName(QStringLiteral("ZEIT")).SetAsFloat(1.5);
+    file.table.FieldByName(QStringLiteral("LOHN")).SetAsFloat(42);
+    file.table.FieldByName(QStringLiteral("XMLDATA")).SetAsString(QString());
+    file.table.Post();
+  }
+  file.db.Commit();
+  return NowMs() - start;
+}
+
+void Exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+void BindText(sqlite3_stmt* s, int column, const QString& text) {
+  sqlite3_bind_text16(s, column, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+}
+
+double RawBulkInsert(const QString& path, int rows) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.toUtf8().constData(), &db);
+  Exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
+  Exec(db,
+       "CREATE TABLE KSP(KATALOG TEXT, ARTIKELNR TEXT, BEZEICHNUNG TEXT, PREIS REAL, RABATT REAL, ZEIT REAL, "
+       "LOHN REAL, XMLDATA TEXT); CREATE UNIQUE INDEX KSP_INDEX ON KSP(KATALOG, ARTIKELNR);");
+  const double start = NowMs();
+  Exec(db, "BEGIN IMMEDIATE");
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
+  for (int i = 0; i < rows; ++i) {
+    BindText(insert, 1, Katalog(i));
+    BindText(insert, 2, ArtikelNr(i));
+    BindText(insert, 3, QStringLiteral("Kupferrohr 15 mm"));
+    sqlite3_bind_double(insert, 4, i * 0.01);
+    sqlite3_bind_double(insert, 5, 5);
+    sqlite3_bind_double(insert, 6, 1.5);
+    sqlite3_bind_double(insert, 7, 42);
+    BindText(insert, 8, QString());
+    sqlite3_step(insert);
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  Exec(db, "COMMIT");
+  const double ms = NowMs() - start;
+  sqlite3_close(db);
+  return ms;
+}
+
+double EngineWalk(const QString& path, qint64& rows) {
+  TTdbDatabase db;
+  db.SetDatabaseType(TTdbDatabase::FileDatabase);
+  db.SetLocation(path);
+  db.Connect();
+  TTdbTable table(&db);
+  table.SetTableName(QString::fromLatin1(kTable));
+  table.SetIndexName(QStringLiteral("INDEX"));
+  table.Open();
+  TTdbField& katalog = table.FieldByName(QStringLiteral("KATALOG"));
+  TTdbField& artikel = table.FieldByName(QStringLiteral("ARTIKELNR"));
+  TTdbField& preis = table.FieldByName(QStringLiteral("PREIS"));
+  TTdbField& rabatt = table.FieldByName(QStringLiteral("RABATT"));
+  const double start = NowMs();
+  double sum = 0;
+  qsizetype chars = 0;
+  rows = 0;
+  for (table.First(); !table.Eof(); table.Next()) {
+    chars += katalog.AsString().size() + artikel.AsString().size();
+    sum += preis.AsFloat() + rabatt.AsFloat();
+    ++rows;
+  }
+  const double ms = NowMs() - start;
+  if (sum < 0 || chars < 0) std::printf("impossible\n");
+  return ms;
+}
+
+double RawWalk(const QString& path, const char* table, qint64& rows) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+  const QByteArray sql = QByteArray("SELECT KATALOG, ARTIKELNR, PREIS, RABATT FROM \"") + table +
+                         "\" ORDER BY KATALOG, ARTIKELNR, rowid";
+  sqlite3_stmt* select = nullptr;
+  const double start = NowMs();
+  sqlite3_prepare_v2(db, sql.constData(), -1, &select, nullptr);
+  double sum = 0;
+  qsizetype chars = 0;
+  rows = 0;
+  while (sqlite3_step(select) == SQLITE_ROW) {
+    const QString k = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_column_text16(select, 0)),
+                                         sqlite3_column_bytes16(select, 0) / 2);
+    const QString a = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_column_text16(select, 1)),
+                                         sqlite3_column_bytes16(select, 1) / 2);
+    chars += k.size() + a.size();
+    sum += sqlite3_column_double(select, 2) + sqlite3_column_double(select, 3);
+    ++rows;
+  }
+  sqlite3_finalize(select);
+  const double ms = NowMs() - start;
+  sqlite3_close(db);
+  if (sum < 0 || chars < 0) std::printf("impossible\n");
+  return ms;
+}
+
+double EnginePosition(const QString& path, qint64 rows) {
+  TTdbDatabase db;
+  db.SetDatabaseType(TTdbDatabase::FileDatabase);
+  db.SetLocation(path);
+  db.Connect();
+  TTdbTable table(&db);
+  table.SetTableName(QString::fromLatin1(kTable));
+  table.SetIndexName(QStringLiteral("INDEX"));
+  table.Open();
+  QRandomGenerator random(4711);
+  return MedianMs(50, [&] {
+    table.SetRecordNo(1 + random.bounded(rows - 60));
+    for (int i = 0; i < 50 && !table.Eof(); ++i) {
+      (void)table.FieldByName(QStringLiteral("ARTIKELNR")).AsString();
+      table.Next();
+    }
+  });
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  SetSelection(argc, argv);
+  QTemporaryDir dir;
+  if (Selected(QStringLiteral("engine.bulk_post"))) {
+    const double raw = RawBulkInsert(dir.path() + QStringLiteral("/raw.db"), 100000);
+    const double engine = EngineBulkPost(dir.path() + QStringLiteral("/bulk.TDBD"), 100000);
+    PrintBench(QStringLiteral("engine.bulk_post"), engine, QStringLiteral("ms"), raw);
+  }
+  if (Selected(QStringLiteral("engine.walk")) || Selected(QStringLiteral("engine.position"))) {
+    const QString big = dir.path() + QStringLiteral("/big.TDBD");
+    EngineBulkPost(big, 1000000);
+    qint64 rows = 0;
+    if (Selected(QStringLiteral("engine.walk"))) {
+      qint64 rawRows = 0;
+      const double raw = RawWalk(big, kTable, rawRows);
+      const double engine = EngineWalk(big, rows);
+      if (rows != rawRows) std::printf("engine.walk: %lld rows, raw %lld\n", rows, rawRows);
+      PrintBench(QStringLiteral("engine.walk"), engine, QStringLiteral("ms"), raw);
+    }
+    if (Selected(QStringLiteral("engine.position")))
+      PrintBench(QStringLiteral("engine.position"), EnginePosition(big, 1000000), QStringLiteral("ms"));
+  }
+  return 0;
+}

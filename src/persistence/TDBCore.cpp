@@ -1,0 +1,310 @@
+#include "TDBCore.h"
+
+#include <QFileInfo>
+#include <QThread>
+
+#include "Format.h"
+#include "Msgdlg.h"
+#include "PathUtils.h"
+#include "SuiteException.h"
+#include "TableEngineError.h"
+#include "Translation.h"
+
+namespace {
+constexpr int kOpenAttempts = 9;
+
+bool ContainsIgnoringCase(const QStringList& names, const QString& name) {
+  return names.contains(name, Qt::CaseInsensitive);
+}
+
+QString WithoutExtension(const QString& indexName) {
+  const qsizetype dot = indexName.lastIndexOf(QLatin1Char('.'));
+  return dot > 0 ? indexName.left(dot) : indexName;
+}
+
+// Makes a table that the database lacks from the definitions the owner gives.
+void CreateMissingTable(TTdbDatabase& database, const QString& name, bool readOnly,
+                        const std::function<void(TTdbTable&)>& defineTable) {
+  TTdbTable table(&database);
+  table.SetReadOnly(readOnly);
+  table.FieldDefs().Clear();
+  table.IndexDefs().Clear();
+  table.SetTableName(name);
+  defineTable(table);
+  table.CreateTable();
+}
+}  // namespace
+
+// ---- shared ----
+
+int& TDBCore::RetryPauseMs() {
+  static int pause = 50;
+  return pause;
+}
+
+void TDBCore::OpenWithRetries(TTdbTable& table,
+                              const std::function<void(const std::exception&, const QString&)>& onFailure) {
+  for (int attempt = 1;; ++attempt) {
+    try {
+      table.Open();
+      return;
+    } catch (const std::exception& e) {
+      if (attempt >= kOpenAttempts) {
+        // The text has always said 10 here, though nine attempts are made.
+        onFailure(e, table.GetTableFileName() + QStringLiteral(" OpenTables Versuch ") + QString::number(10));
+        throw;
+      }
+      QThread::msleep(RetryPauseMs());
+    }
+  }
+}
+
+void TDBCore::ResetForOpen(TTdbTable& table, TTdbDatabase& database, bool exclusive) {
+  table.SetExclusive(exclusive);
+  table.SetReadOnly(false);
+  table.SetTableLevel(4);
+  table.SetDatabase(&database);
+  table.SetIndexName(WithoutExtension(table.IndexName()));
+}
+
+TDBLock TDBCore::LockDatabase(const QString& lockFile, const QString& userName, TTdbTable* table,
+                              const std::function<void(const std::exception&)>& onTableLockError) {
+  const QString text =
+      FormatText(Tr("Bitte warten, die Datenbank ist momentan durch den Benutzer \"%s\" gesperrt."), {userName});
+  auto lock = std::make_unique<TDateischutzWF>();
+  try {
+    // Others read our text from the file; a waiting user sees the holder's.
+    if (!lock->LockFile(lockFile, text, false, true)) return nullptr;
+  } catch (const std::exception&) {
+    return nullptr;  // a lock file that cannot be made counts as a lock not obtained
+  }
+  if (!table) return lock;
+  try {
+    table->LockTable(0);
+    lock->Table = table;
+  } catch (const std::exception& e) {
+    onTableLockError(e);
+    return nullptr;
+  }
+  return lock;
+}
+
+// ---- TDatabaseWrapper ----
+
+TDatabaseWrapper::TDatabaseWrapper(TDBLogCallback onLog)
+    : Database(std::make_unique<TTdbDatabase>()), OnLog(std::move(onLog)) {}
+
+TDatabaseWrapper::~TDatabaseWrapper() {
+  // The tables go first: they belong to the database.
+  Tables.Clear();
+  Database.reset();
+}
+
+void TDatabaseWrapper::InitTables() {
+  if (Tables.IsEmpty()) CreateTables();
+}
+
+QString TDatabaseWrapper::ClassName() const { return DemangledClassName(typeid(*this)); }
+
+void TDatabaseWrapper::OpenDir(const QString& directory, bool modeFlag, bool readOnly) {
+  Q_UNUSED(modeFlag);  // an engine setting this engine does not have
+  Opened = false;
+  const QString dir = NormalizePath(directory, true);
+  if (!EnsureDirectory(dir)) throw Exception(dir);
+  OpenDatabase(dir, TTdbDatabase::DirectoryDatabase, readOnly);
+}
+
+void TDatabaseWrapper::OpenFile(const QString& fileName, bool modeFlag) {
+  Q_UNUSED(modeFlag);
+  Opened = false;
+  OpenDatabase(NormalizePath(fileName, false), TTdbDatabase::FileDatabase, false);
+}
+
+void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool readOnly) {
+  InitTables();
+  if (Database->Connected()) Database->Disconnect();
+  Database->SetAutoDatabaseName(true);
+  Database->SetCaseSensitive(true);
+  Database->SetExclusive(false);
+  Database->SetReadOnly(readOnly);
+  Database->SetDatabaseType(type);
+  Database->SetLocation(location);
+  const bool oneFile = type == TTdbDatabase::FileDatabase;
+  LockFileName = oneFile ? location + QStringLiteral(".SRW") : location + QStringLiteral("LOCKDB.SRW");
+  try {
+    if (oneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
+    const QStringList existing = Database->GetTableNames();
+    for (TTdbTable& table : Tables)
+      if (!ContainsIgnoringCase(existing, table.TableName()))
+        CreateMissingTable(*Database, table.TableName(), false, [this](TTdbTable& t) { CreateTableDefs(t); });
+    Database->Connect();
+    OpenTables();
+  } catch (...) {
+    LockFileName.clear();
+    throw;
+  }
+  Opened = true;
+}
+
+void TDatabaseWrapper::OpenTables() {
+  PrepareTables();
+  for (TTdbTable& table : Tables) {
+    TDBCore::ResetForOpen(table, *Database, false);
+    TDBCore::OpenWithRetries(table, [this](const std::exception& e, const QString& text) {
+      if (OnLog) OnLog(&e, text);
+    });
+  }
+}
+
+void TDatabaseWrapper::CloseDatabase() {
+  try {
+    Opened = false;
+    LockFileName.clear();
+    if (Database->Connected()) {
+      for (TTdbTable& table : Tables) table.Close();
+      Database->Disconnect();
+      Database->Close();
+    }
+  } catch (const std::exception& e) {
+    LogError(e, QStringLiteral("CloseDatabase"));
+  }
+}
+
+void TDatabaseWrapper::RefreshTables() {
+  try {
+    Database->RefreshDataSets();
+    for (TTdbTable& table : Tables)
+      if (table.Active()) table.Refresh();
+  } catch (const std::exception& e) {
+    LogError(e, QStringLiteral("RefreshTables"));
+  }
+}
+
+void TDatabaseWrapper::DisableControls() {
+  for (TTdbTable& table : Tables) table.DisableControls();
+}
+
+void TDatabaseWrapper::EnableControls() {
+  for (TTdbTable& table : Tables) table.EnableControls();
+}
+
+QString TDatabaseWrapper::GetDatabasePath() const {
+  const QString location = Database->Location();
+  return Database->DatabaseType() == TTdbDatabase::FileDatabase ? location : NormalizePath(location, true);
+}
+
+TDBLock TDatabaseWrapper::LockDBInternal(const QString& userName, TTdbTable* table) {
+  const QString place = QStringLiteral("LockDBInternal ") + ClassName();
+  if (LockFileName.isEmpty()) throw Exception(place);
+  return TDBCore::LockDatabase(LockFileName, userName, table,
+                               [this, &place](const std::exception& e) { LogError(e, place); });
+}
+
+QString TDatabaseWrapper::RecordKeyFileForm(const QString& key) {
+  QString form = key.trimmed();
+  for (QChar& c : form)
+    if (QStringView(u"!\"*/:<>?\\|").contains(c)) c = QLatin1Char('_');
+  return form;
+}
+
+TDBLock TDatabaseWrapper::LockRecord(const QString& userName, const QString& recordKey) {
+  if (Database->DatabaseType() == TTdbDatabase::FileDatabase) throw Exception(QStringLiteral("LockRecord"));
+  const QString text = FormatText(Tr("Bitte warten, der Datensatz \"%s\" ist momentan durch den Benutzer \"%s\" gesperrt."),
+                                  {recordKey, userName});
+  auto lock = std::make_unique<TDateischutzWF>();
+  try {
+    if (lock->LockInDirectory(GetDatabasePath(), QStringLiteral("LOCKREC") + RecordKeyFileForm(recordKey), false,
+                              true, text))
+      return lock;
+  } catch (const std::exception&) {
+    // A lock file that cannot be made counts as a lock not obtained.
+  }
+  return nullptr;
+}
+
+void TDatabaseWrapper::Unlock(TDBLock& lock) {
+  if (!lock) return;
+  if (lock->Table) {
+    try {
+      lock->Table->UnlockTable(0);
+    } catch (const std::exception& e) {
+      LogError(e, QStringLiteral("Unlock"));
+    }
+  }
+  lock.reset();
+}
+
+void TDatabaseWrapper::LogError(const std::exception& error, const QString& place) {
+  const QString message = ClassName() + QLatin1Char('.') + place;
+  if (OnLog) {
+    OnLog(&error, message);
+    return;
+  }
+  Report(rlError, message, nullptr, error);
+}
+
+// ---- TDatabaseMapper ----
+
+TDatabaseMapper::TDatabaseMapper(bool oneFile)
+    : OneFile(oneFile), Database(std::make_unique<TTdbDatabase>()), ErrorText(Tr("Datenbankfehler.")) {}
+
+TDatabaseMapper::~TDatabaseMapper() {
+  Tables.Clear();
+  Database.reset();
+}
+
+void TDatabaseMapper::InitTables() {
+  if (Tables.IsEmpty()) CreateTables();
+}
+
+int TDatabaseMapper::Open(bool exclusive, const QString& directory, const QString& databaseFileName,
+                          const QString& furtherText) {
+  InitTables();
+  FurtherText = furtherText;
+  Directory = NormalizePath(directory, true);
+  if (!EnsureDirectory(Directory)) {
+    MessageDlgFmt(Tr("Kann Verzeichnis nicht anlegen: %s"), {Directory}, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    return -1;
+  }
+  const QString location = OneFile ? Directory + databaseFileName : Directory;
+  LockFilePath = OneFile ? location + QStringLiteral(".SRW") : Directory + QStringLiteral("LOCKDB.SRW");
+  try {
+    if (Database->Connected()) Database->Disconnect();
+    Database->SetExclusive(exclusive);
+    Database->SetDatabaseType(OneFile ? TTdbDatabase::FileDatabase : TTdbDatabase::DirectoryDatabase);
+    Database->SetLocation(location);
+    if (OneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
+    const QStringList existing = Database->GetTableNames();
+    for (int i = 0; i < Tables.Count(); ++i) {
+      TTdbTable& table = *Tables[i];
+      if (!ContainsIgnoringCase(existing, table.TableName()))
+        CreateMissingTable(*Database, table.TableName(), false,
+                           [this, i](TTdbTable& t) { CreateTableDefs(t, i); });
+    }
+    Database->Connect();
+    OpenTables(exclusive);
+  } catch (const ETableEngineError& e) {
+    Report(rlError, ErrorText + FormatText(QStringLiteral(" ( %d %d )"), {e.ErrorCode(), e.ExtendedCode()}), nullptr,
+           e);
+    return -1;
+  }
+  if (AfterOpen) AfterOpen();
+  return 0;
+}
+
+void TDatabaseMapper::OpenTables(bool exclusive) {
+  for (int i = 0; i < Tables.Count(); ++i) {
+    TTdbTable& table = *Tables[i];
+    PrepareTable(table, i);
+    TDBCore::ResetForOpen(table, *Database, exclusive);
+    TDBCore::OpenWithRetries(table, [](const std::exception& e, const QString& text) {
+      Report(rlError, text, nullptr, e);
+    });
+  }
+}
+
+TDBLock TDatabaseMapper::LockDBInternal(const QString& userName, TTdbTable* table) {
+  if (LockFilePath.isEmpty()) throw Exception(QStringLiteral("LockDBInternal ") + DemangledClassName(typeid(*this)));
+  return TDBCore::LockDatabase(LockFilePath, userName, table,
+                               [this](const std::exception& e) { Report(rlError, ErrorText, nullptr, e); });
+}

@@ -1,0 +1,166 @@
+#include "TdbConnection.h"
+
+#include <sqlite3.h>
+
+#include <QByteArray>
+
+#include "TableEngineError.h"
+
+TdbStatement::TdbStatement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+
+TdbStatement::~TdbStatement() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+void TdbStatement::Bind(int index, const QVariant& value) {
+  int rc = SQLITE_OK;
+  if (value.isNull()) {
+    rc = sqlite3_bind_null(stmt_, index);
+  } else {
+    switch (value.typeId()) {
+      case QMetaType::Int: case QMetaType::LongLong: case QMetaType::UInt: case QMetaType::ULongLong:
+      case QMetaType::Bool:
+        rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+        break;
+      case QMetaType::Double: case QMetaType::Float:
+        rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+        break;
+      case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), bytes.size(), SQLITE_TRANSIENT);
+        break;
+      }
+      default: {
+        const QString text = value.toString();
+        rc = sqlite3_bind_text16(stmt_, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+      }
+    }
+  }
+  if (rc != SQLITE_OK) ThrowEngineError(db_, QStringLiteral("bind"));
+}
+
+void TdbStatement::BindAll(const QVariantList& values, int first) {
+  for (int i = 0; i < values.size(); ++i) Bind(first + i, values[i]);
+}
+
+bool TdbStatement::Step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  sqlite3_reset(stmt_);
+  ThrowEngineError(db_, QString::fromUtf8(sqlite3_sql(stmt_)));
+}
+
+void TdbStatement::Run() {
+  while (Step()) {
+  }
+}
+
+int TdbStatement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+QVariant TdbStatement::Column(int index) const { return ColumnValue(stmt_, index); }
+
+QVariant ColumnValue(sqlite3_stmt* stmt, int index) {
+  switch (sqlite3_column_type(stmt, index)) {
+    case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(stmt, index)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt, index));
+    case SQLITE_TEXT: {
+      const auto* data = static_cast<const char16_t*>(sqlite3_column_text16(stmt, index));
+      return QVariant(QString::fromUtf16(data, sqlite3_column_bytes16(stmt, index) / 2));
+    }
+    case SQLITE_BLOB:
+      return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, index)),
+                                 sqlite3_column_bytes(stmt, index)));
+    default: return QVariant();
+  }
+}
+
+qint64 TdbStatement::Int64(int index) const { return sqlite3_column_int64(stmt_, index); }
+double TdbStatement::Double(int index) const { return sqlite3_column_double(stmt_, index); }
+bool TdbStatement::IsNull(int index) const { return sqlite3_column_type(stmt_, index) == SQLITE_NULL; }
+
+QString TdbStatement::Text(int index) const {
+  const auto* data = static_cast<const char16_t*>(sqlite3_column_text16(stmt_, index));
+  return QString::fromUtf16(data, sqlite3_column_bytes16(stmt_, index) / 2);
+}
+
+TdbConnection::TdbConnection(const QString& fileName, bool create, bool readOnly) : fileName_(fileName) {
+  const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                    (create && !readOnly ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+  const int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db_, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    const QString message = QStringLiteral("cannot open %1: %2").arg(fileName, QString::fromUtf8(sqlite3_errstr(rc)));
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    ThrowEngineError(rc, message);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  try {
+    // The files may sit on a network share: no WAL (needs shared memory, and
+    // the mode is stored in the file for every other workstation too).
+    if (!readOnly) Exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    Exec(QStringLiteral("PRAGMA synchronous=FULL"));
+  } catch (...) {
+    sqlite3_close_v2(db_);
+    throw;
+  }
+}
+
+TdbConnection::~TdbConnection() {
+  for (auto& [sql, stmt] : cache_) sqlite3_finalize(stmt);
+  sqlite3_close_v2(db_);
+}
+
+TdbStatement TdbConnection::Prepare(const QString& sql) {
+  const std::string key = sql.toStdString();
+  auto it = cache_.find(key);
+  if (it == cache_.end()) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(db_, key.c_str(), int(key.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+      ThrowEngineError(db_, sql);
+    it = cache_.emplace(key, stmt).first;
+  }
+  return TdbStatement(db_, it->second);
+}
+
+void TdbConnection::Exec(const QString& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+    sqlite3_free(error);
+    ThrowEngineError(db_, sql);
+  }
+}
+
+// Inner levels are savepoints, so a failing write inside bulk work undoes
+// only itself and keeps what was posted before it.
+void TdbConnection::Begin() {
+  Exec(depth_ == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT tdb%1").arg(depth_));
+  ++depth_;
+}
+
+void TdbConnection::Commit() {
+  if (depth_ == 0) return;
+  Exec(depth_ == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE tdb%1").arg(depth_ - 1));
+  --depth_;
+}
+
+void TdbConnection::Rollback() {
+  if (depth_ == 0) return;
+  if (depth_ == 1 || sqlite3_get_autocommit(db_)) return RollbackAll();
+  --depth_;
+  Exec(QStringLiteral("ROLLBACK TO tdb%1").arg(depth_));
+  Exec(QStringLiteral("RELEASE tdb%1").arg(depth_));
+}
+
+void TdbConnection::RollbackAll() {
+  depth_ = 0;
+  if (!sqlite3_get_autocommit(db_)) Exec(QStringLiteral("ROLLBACK"));
+}
+
+QString QuoteIdentifier(const QString& name) {
+  QString quoted = name;
+  quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + quoted + QLatin1Char('"');
+}

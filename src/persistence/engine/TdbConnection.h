@@ -1,0 +1,87 @@
+#pragma once
+// One SQLite connection with our fixed settings, a cache of prepared
+// statements and nested transactions.
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <unordered_map>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A cached prepared statement in use: bind, step, read; reset on destruction
+// so no read lock outlives the use.
+class TdbStatement {
+ public:
+  TdbStatement(sqlite3* db, sqlite3_stmt* stmt);
+  TdbStatement(const TdbStatement&) = delete;
+  TdbStatement& operator=(const TdbStatement&) = delete;
+  ~TdbStatement();
+
+  void Bind(int index, const QVariant& value);  // 1-based
+  void BindAll(const QVariantList& values, int first = 1);
+  bool Step();  // true when a row is there; throws on errors
+  void Run();   // steps to the end
+  int ColumnCount() const;
+  QVariant Column(int index) const;
+  qint64 Int64(int index) const;
+  double Double(int index) const;
+  bool IsNull(int index) const;
+  QString Text(int index) const;
+  sqlite3_stmt* Handle() const { return stmt_; }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_;
+};
+
+class TdbConnection {
+ public:
+  // Opens (and with create, creates) the file; never switches to WAL.
+  TdbConnection(const QString& fileName, bool create, bool readOnly);
+  ~TdbConnection();
+  TdbConnection(const TdbConnection&) = delete;
+  TdbConnection& operator=(const TdbConnection&) = delete;
+
+  TdbStatement Prepare(const QString& sql);
+  void Exec(const QString& sql);
+  sqlite3* Handle() const { return db_; }
+  const QString& FileName() const { return fileName_; }
+
+  // Nested. Writes start with BEGIN IMMEDIATE so a writer waits for the
+  // lock up front, not at commit.
+  void Begin();
+  void Commit();
+  void Rollback();  // the innermost level
+  void RollbackAll();
+  bool InTransaction() const { return depth_ > 0; }
+
+  static constexpr int kBusyTimeoutMs = 10000;
+
+ private:
+  sqlite3* db_ = nullptr;
+  QString fileName_;
+  int depth_ = 0;
+  std::unordered_map<std::string, sqlite3_stmt*> cache_;
+};
+
+// Runs a write in its own transaction unless one is already open; rolls back on errors.
+class TdbWriteScope {
+ public:
+  explicit TdbWriteScope(TdbConnection& connection) : connection_(connection) { connection_.Begin(); }
+  ~TdbWriteScope() {
+    if (!done_) {
+      try { connection_.Rollback(); } catch (...) {}
+    }
+  }
+  void Commit() { connection_.Commit(); done_ = true; }
+
+ private:
+  TdbConnection& connection_;
+  bool done_ = false;
+};
+
+QString QuoteIdentifier(const QString& name);
+// The column of the statement's current row as a Qt value.
+QVariant ColumnValue(sqlite3_stmt* stmt, int index);

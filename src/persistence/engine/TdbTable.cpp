@@ -1,0 +1,343 @@
+#include "TdbTable.h"
+
+#include <QRegularExpression>
+
+#include "TableEngineError.h"
+#include "TdbConnection.h"
+#include "TdbDatabase.h"
+#include "TdbSchema.h"
+
+void TTdbTable::Fail(const QString& message) { ThrowEngineError(1, message); }
+
+TTdbTable::TTdbTable(TTdbDatabase* database) { SetDatabase(database); }
+
+TTdbTable::~TTdbTable() {
+  try {
+    Close();
+  } catch (...) {
+  }
+  if (db_) db_->Unregister(this);
+}
+
+void TTdbTable::SetDatabase(TTdbDatabase* database) {
+  if (database == db_) return;
+  Close();
+  if (db_) db_->Unregister(this);
+  db_ = database;
+  if (db_) db_->Register(this);
+}
+
+void TTdbTable::SetTableName(const QString& name) {
+  if (Active()) Fail(QStringLiteral("cannot rename the open table %1").arg(tableName_));
+  tableName_ = name;
+}
+
+void TTdbTable::SetIndexName(const QString& name) {
+  indexName_ = name;
+  if (!Active()) return;
+  const qint64 rowId = RowId();
+  ResolveOrder();
+  if (!(rowId && LoadRow(rowId))) DoFirst();
+  NotifyReset();
+}
+
+// ---- structure
+
+void TTdbTable::RequireDatabase() const {
+  if (!db_) Fail(QStringLiteral("table %1 has no database").arg(tableName_));
+  if (tableName_.isEmpty()) Fail(QStringLiteral("table name missing"));
+}
+
+void TTdbTable::CreateTable() {
+  RequireDatabase();
+  TdbConnection& c = db_->ConnectionFor(tableName_, true);
+  if (TdbSchema::TableExists(c, tableName_)) Fail(QStringLiteral("table %1 already exists").arg(tableName_));
+  TdbSchema::Create(c, tableName_, fieldDefs_, indexDefs_);
+}
+
+void TTdbTable::AlterTable() {
+  RequireDatabase();
+  if (Active()) Fail(QStringLiteral("table %1 must be closed to be altered").arg(tableName_));
+  TdbSchema::Recreate(db_->ConnectionFor(tableName_), tableName_, fieldDefs_, indexDefs_);
+}
+
+void TTdbTable::ReadDefinitions() {
+  RequireDatabase();
+  TdbSchema::Read(db_->ConnectionFor(tableName_), tableName_, fieldDefs_, indexDefs_);
+}
+
+void TTdbTable::EmptyTable() {
+  RequireDatabase();
+  TdbConnection& c = db_->ConnectionFor(tableName_);
+  TdbWriteScope tx(c);
+  c.Exec(QStringLiteral("DELETE FROM %1").arg(QuoteIdentifier(tableName_)));
+  tx.Commit();
+  if (Active()) Refresh();
+}
+
+bool TTdbTable::GetExists() {
+  RequireDatabase();
+  if (!db_->TableFileExists(tableName_)) return false;
+  return TdbSchema::TableExists(db_->ConnectionFor(tableName_), tableName_);
+}
+
+QString TTdbTable::GetTableFileName() const { return db_ ? db_->TableFileName(tableName_) : QString(); }
+
+// ---- opening
+
+void TTdbTable::Open() {
+  if (Active()) return;
+  RequireDatabase();
+  TdbConnection& c = db_->ConnectionFor(tableName_);
+  if (!TdbSchema::TableExists(c, tableName_)) Fail(QStringLiteral("table %1 does not exist").arg(tableName_));
+  TdbSchema::Read(c, tableName_, openDefs_, openIndexes_);
+  connection_ = &c;
+  sqlName_ = QuoteIdentifier(tableName_);
+  BuildFields();
+  try {
+    ResolveOrder();
+  } catch (...) {
+    connection_ = nullptr;
+    fields_.clear();
+    throw;
+  }
+  state_ = TdbState::Browse;
+  DoFirst();
+}
+
+void TTdbTable::BuildFields() {
+  fields_.clear();
+  QStringList columns;
+  for (int i = 0; i < openDefs_.Count(); ++i) {
+    fields_.push_back(std::make_unique<TTdbField>(*this, i, openDefs_[i]));
+    columns << QuoteIdentifier(openDefs_[i].Name);
+  }
+  columnList_ = columns.join(QStringLiteral(", "));
+}
+
+void TTdbTable::ResolveOrder() {
+  orderColumns_.clear();
+  QStringList asc, desc;
+  if (!indexName_.isEmpty()) {
+    const int ix = openIndexes_.IndexOf(indexName_);
+    if (ix < 0) Fail(QStringLiteral("index %1 not found in table %2").arg(indexName_, tableName_));
+    for (const QString& name : openIndexes_[ix].FieldList()) {
+      orderColumns_.push_back(openDefs_.IndexOf(name));
+      asc << QuoteIdentifier(name);
+      desc << QuoteIdentifier(name) + QStringLiteral(" DESC");
+    }
+  }
+  // Ties in the index go by row id, so every row has one place.
+  orderAsc_ = (asc << QStringLiteral("rowid")).join(QStringLiteral(", "));
+  orderDesc_ = (desc << QStringLiteral("rowid DESC")).join(QStringLiteral(", "));
+}
+
+void TTdbTable::Close() {
+  if (!Active()) return;
+  while (lockDepth_ > 0) UnlockTable();
+  state_ = TdbState::Inactive;
+  ClearWindow();
+  fields_.clear();
+  connection_ = nullptr;
+  NotifyReset();
+}
+
+void TTdbTable::Refresh() {
+  RequireActive();
+  const qint64 rowId = RowId();
+  const bool eof = eof_, bof = bof_;
+  if (rowId && LoadRow(rowId)) {
+    eof_ = eof;
+    bof_ = bof;
+  } else {
+    DoFirst();
+  }
+  NotifyReset();
+}
+
+TdbConnection& TTdbTable::Connection() const {
+  RequireActive();
+  return *connection_;
+}
+
+void TTdbTable::RequireActive() const {
+  if (!connection_) Fail(QStringLiteral("table %1 is not open").arg(tableName_));
+}
+
+// ---- changing
+
+void TTdbTable::EnsureWritable() const {
+  RequireActive();
+  if (readOnly_ || (db_ && db_->ReadOnly())) Fail(QStringLiteral("table %1 is read-only").arg(tableName_));
+}
+
+void TTdbTable::Append() {
+  EnsureWritable();
+  if (state_ != TdbState::Browse) Post();
+  if (BeforeScroll) BeforeScroll(*this);
+  buffer_ = QVariantList(int(fields_.size()));
+  editRowId_ = 0;
+  state_ = TdbState::Insert;
+}
+
+void TTdbTable::Edit() {
+  EnsureWritable();
+  if (state_ == TdbState::Edit || state_ == TdbState::Insert) return;
+  if (window_.empty()) Fail(QStringLiteral("table %1 has no current row to edit").arg(tableName_));
+  buffer_ = window_[pos_].values;
+  editRowId_ = window_[pos_].rowId;
+  state_ = TdbState::Edit;
+}
+
+void TTdbTable::Write() {
+  TdbConnection& c = Connection();
+  TdbWriteScope tx(c);
+  if (state_ == TdbState::Insert) {
+    TdbStatement q = c.Prepare(QStringLiteral("INSERT INTO %1(%2) VALUES(%3) RETURNING rowid")
+                                   .arg(sqlName_, columnList_, QStringList(int(fields_.size()), QStringLiteral("?")).join(u',')));
+    q.BindAll(buffer_);
+    q.Step();
+    editRowId_ = q.Int64(0);
+    q.Run();
+  } else {
+    QStringList sets;
+    for (const auto& f : fields_) sets << QuoteIdentifier(f->FieldName()) + QStringLiteral(" = ?");
+    TdbStatement q = c.Prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlName_, sets.join(u',')));
+    q.BindAll(buffer_);
+    q.Bind(int(buffer_.size()) + 1, editRowId_);
+    q.Run();
+  }
+  tx.Commit();
+}
+
+void TTdbTable::Post() {
+  RequireActive();
+  if (state_ == TdbState::Browse) return;
+  Write();
+  const bool inserted = state_ == TdbState::Insert;
+  const qint64 rowId = editRowId_;
+  state_ = TdbState::Browse;
+  buffer_.clear();
+  if (!LoadRow(rowId)) DoFirst();
+  Notify([&](ITdbTableListener* l) { inserted ? l->RowInserted(rowId) : l->RowChanged(rowId); });
+  if (AfterScroll) AfterScroll(*this);
+}
+
+void TTdbTable::Cancel() {
+  if (state_ != TdbState::Edit && state_ != TdbState::Insert) return;
+  state_ = TdbState::Browse;
+  buffer_.clear();
+}
+
+void TTdbTable::Delete() {
+  EnsureWritable();
+  if (state_ == TdbState::Insert) return Cancel();
+  if (window_.empty()) Fail(QStringLiteral("table %1 has no current row to delete").arg(tableName_));
+  state_ = TdbState::Browse;
+  const Row row = window_[pos_];
+  TdbConnection& c = Connection();
+  {
+    TdbWriteScope tx(c);
+    TdbStatement q = c.Prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(sqlName_));
+    q.Bind(1, row.rowId);
+    q.Run();
+    tx.Commit();
+  }
+  // The next row takes its place; at the end, the one before.
+  if (!FirstMatching(Beyond(row, true).sql, Beyond(row, true).binds) && !(SetWindow({row}, 0), DoStep(false)))
+    ClearWindow();
+  eof_ = window_.empty();
+  Notify([&](ITdbTableListener* l) { l->RowDeleted(row.rowId); });
+  if (AfterScroll) AfterScroll(*this);
+}
+
+// ---- fields
+
+TTdbField* TTdbTable::FindField(const QString& name) const {
+  const int i = openDefs_.IndexOf(name);
+  return Active() && i >= 0 ? fields_[size_t(i)].get() : nullptr;
+}
+
+TTdbField& TTdbTable::FieldByName(const QString& name) const {
+  TTdbField* field = FindField(name);
+  if (!field) Fail(QStringLiteral("field %1 not found in table %2").arg(name, tableName_));
+  return *field;
+}
+
+QVariant TTdbTable::CurrentValue(int column) const {
+  if (state_ == TdbState::Edit || state_ == TdbState::Insert) return buffer_.value(column);
+  return window_.empty() ? QVariant() : window_[pos_].values.value(column);
+}
+
+void TTdbTable::SetCurrentValue(int column, const QVariant& value) {
+  if (state_ != TdbState::Edit && state_ != TdbState::Insert)
+    Fail(QStringLiteral("table %1 is not in edit or insert mode").arg(tableName_));
+  buffer_[column] = value;
+}
+
+// ---- filters
+
+void TTdbTable::SetOnFilterRecord(FilterRecord filter) {
+  filterRecord_ = std::move(filter);
+  if (Active() && filtered_) Refresh();
+}
+
+void TTdbTable::SetFilter(const QString& expression) {
+  static const QRegularExpression form(QStringLiteral(R"(^\s*(\w+)\s*=\s*'((?:[^']|'')*)'\s*$)"));
+  QString column;
+  QVariant value;
+  if (!expression.trimmed().isEmpty()) {
+    const auto match = form.match(expression);
+    if (!match.hasMatch()) Fail(QStringLiteral("filter not understood: %1").arg(expression));
+    column = match.captured(1);
+    value = match.captured(2).replace(QStringLiteral("''"), QStringLiteral("'"));
+  }
+  filterText_ = expression;
+  filterColumn_ = column;
+  filterValue_ = value;
+  if (Active() && filtered_) Refresh();
+}
+
+void TTdbTable::SetFiltered(bool on) {
+  filtered_ = on;
+  if (Active()) {
+    DoFirst();
+    NotifyReset();
+  }
+}
+
+// ---- views and locks
+
+void TTdbTable::EnableControls() {
+  if (disableCount_ > 0 && --disableCount_ == 0 && pendingReset_) {
+    pendingReset_ = false;
+    NotifyReset();
+  }
+}
+
+void TTdbTable::AddListener(ITdbTableListener* listener) { listeners_.push_back(listener); }
+void TTdbTable::RemoveListener(ITdbTableListener* listener) { std::erase(listeners_, listener); }
+
+template <typename F>
+void TTdbTable::Notify(F call) {
+  if (disableCount_ > 0) {
+    pendingReset_ = true;
+    return;
+  }
+  for (ITdbTableListener* l : std::vector<ITdbTableListener*>(listeners_)) call(l);
+}
+
+void TTdbTable::NotifyReset() {
+  Notify([](ITdbTableListener* l) { l->TableReset(); });
+}
+
+void TTdbTable::LockTable(int) {
+  Connection().Begin();
+  ++lockDepth_;
+}
+
+void TTdbTable::UnlockTable(int) {
+  if (lockDepth_ == 0) return;
+  --lockDepth_;
+  Connection().Commit();
+}

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "FileLock.h"
+#include "TDBCore.h"
+#include "TableEngineError.h"
+#include "TestSupport.h"
+
+namespace {
+// A small store of two tables, counting how often it defines a table.
+class TTestStore : public TDatabaseWrapper {
+ public:
+  explicit TTestStore(TDBLogCallback onLog = {}) : TDatabaseWrapper(std::move(onLog)) { InitTables(); }
+  int AlterTables() override { return -1; }
+
+  TTdbTable* Artikel = nullptr;
+  int definedTables = 0;
+
+ protected:
+  void CreateTables() override {
+    Artikel = new TTdbTable(Database.get());
+    Artikel->SetTableName(QStringLiteral("ARTIKEL"));
+    Tables.Add(Artikel);
+    auto* notiz = new TTdbTable(Database.get());
+    notiz->SetTableName(QStringLiteral("NOTIZ"));
+    Tables.Add(notiz);
+  }
+  void CreateTableDefs(TTdbTable& table) override {
+    ++definedTables;
+    if (table.TableName() == QLatin1String("ARTIKEL")) {
+      table.FieldDefs().Add(QStringLiteral("ID"), TdbFieldKind::WideString, 40, true);
+      table.FieldDefs().Add(QStringLiteral("PREIS"), TdbFieldKind::Float);
+      table.IndexDefs().Add(QStringLiteral("IDX_ID"), QStringLiteral("ID"), ixPrimary | ixUnique);
+    } else {
+      table.FieldDefs().Add(QStringLiteral("TEXT"), TdbFieldKind::WideMemo);
+    }
+  }
+  void PrepareTables() override { Artikel->SetIndexName(QStringLiteral("IDX_ID.IDX")); }
+};
+
+void AppendArtikel(TTdbTable& table, const QString& id, double price) {
+  table.Append();
+  table.FieldByName(QStringLiteral("ID")).SetAsString(id);
+  table.FieldByName(QStringLiteral("PREIS")).SetAsFloat(price);
+  table.Post();
+}
+
+struct RetryPause {
+  int previous = TDBCore::RetryPauseMs();
+  RetryPause() { TDBCore::RetryPauseMs() = 1; }
+  ~RetryPause() { TDBCore::RetryPauseMs() = previous; }
+};
+}  // namespace
+
+TEST(TableWrapperOpen, DirectoryDatabaseIsMadeWithEveryTableOnce) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + QStringLiteral("/neu/tiefer");
+  {
+    TTestStore store;
+    store.OpenDir(path, false, false);
+    EXPECT_TRUE(store.Opened);
+    EXPECT_EQ(store.definedTables, 2);
+    EXPECT_EQ(store.GetDatabasePath(), path + QLatin1Char('/'));
+    EXPECT_EQ(store.LockFileName, path + QStringLiteral("/LOCKDB.SRW"));
+    EXPECT_TRUE(QFileInfo::exists(path + QStringLiteral("/ARTIKEL.DAT")));
+    EXPECT_TRUE(QFileInfo::exists(path + QStringLiteral("/NOTIZ.DAT")));
+    EXPECT_EQ(store.Artikel->IndexName(), QStringLiteral("IDX_ID"));
+    AppendArtikel(*store.Artikel, QStringLiteral("A1"), 2.5);
+    store.CloseDatabase();
+    EXPECT_FALSE(store.Opened);
+    EXPECT_TRUE(store.LockFileName.isEmpty());
+  }
+  TTestStore again;
+  again.OpenDir(path, false, false);
+  EXPECT_EQ(again.definedTables, 0);
+  EXPECT_EQ(again.Artikel->RecordCount(), 1);
+}
+
+TEST(TableWrapperOpen, OneFileDatabaseIsMadeAndItsLockFileAppendsSrw) {
+  QTemporaryDir dir;
+  const QString file = dir.path() + QStringLiteral("/4711.TDBD");
+  TTestStore store;
+  store.OpenFile(file, false);
+  EXPECT_TRUE(store.Opened);
+  EXPECT_TRUE(QFileInfo(file).isFile());
+  EXPECT_EQ(store.LockFileName, file + QStringLiteral(".SRW"));
+  EXPECT_EQ(store.GetDatabasePath(), file);
+  EXPECT_EQ(store.definedTables, 2);
+  AppendArtikel(*store.Artikel, QStringLiteral("B"), 1);
+  EXPECT_THROW(store.LockRecord(QStringLiteral("ADMIN"), QStringLiteral("B")), Exception);
+}
+
+TEST(TableWrapperOpen, PresentTableIsNeverRecreated) {
+  QTemporaryDir dir;
+  const QString file = dir.path() + QStringLiteral("/alt.TDBD");
+  {
+    TTdbDatabase db;
+    db.SetDatabaseType(TTdbDatabase::FileDatabase);
+    db.SetLocation(file);
+    db.CreateDatabase();
+    TTdbTable old(&db);
+    old.SetTableName(QStringLiteral("ARTIKEL"));
+    old.FieldDefs().Add(QStringLiteral("ID"), TdbFieldKind::WideString, 10);
+    old.IndexDefs().Add(QStringLiteral("IDX_ID"), QStringLiteral("ID"), ixPrimary | ixUnique);
+    old.CreateTable();
+    db.Connect();
+    old.Open();
+    old.Append();
+    old.FieldByName(QStringLiteral("ID")).SetAsString(QStringLiteral("ALT"));
+    old.Post();
+  }
+  TTestStore store;
+  store.OpenFile(file, false);
+  EXPECT_EQ(store.definedTables, 1);  // only NOTIZ
+  EXPECT_EQ(store.Artikel->RecordCount(), 1);
+  EXPECT_EQ(store.Artikel->FindField(QStringLiteral("PREIS")), nullptr);
+}
+
+TEST(TableWrapperOpen, UnopenableTableIsTriedNineTimesAndReportedWithTen) {
+  RetryPause fast;
+  QTemporaryDir dir;
+  {
+    TTestStore store;
+    store.OpenDir(dir.path(), false, false);
+  }
+  WriteFileBytes(dir.path() + QStringLiteral("/ARTIKEL.DAT"), QByteArray(4096, 'x'));
+  QStringList logged;
+  TTestStore store([&](const std::exception*, const QString& text) { logged.append(text); });
+  EXPECT_ANY_THROW(store.OpenDir(dir.path(), false, false));
+  EXPECT_FALSE(store.Opened);
+  ASSERT_EQ(logged.size(), 1);
+  EXPECT_TRUE(logged[0].endsWith(QStringLiteral(" OpenTables Versuch 10"))) << logged[0].toStdString();
+  EXPECT_TRUE(logged[0].contains(QStringLiteral("ARTIKEL.DAT")));
+}
+
+TEST(TableWrapperOpen, DirectoryThatCannotBeMadeIsPassedOn) {
+  QTemporaryDir dir;
+  WriteFileBytes(dir.path() + QStringLiteral("/datei"), "x");
+  TTestStore store;
+  try {
+    store.OpenDir(dir.path() + QStringLiteral("/datei/sub"), false, false);
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), dir.path() + QStringLiteral("/datei/sub/"));
+  }
+  EXPECT_FALSE(store.Opened);
+}
+
+TEST(TableWrapperLocks, RecordLockFileUsesTheFileFormOfTheKey) {
+  QTemporaryDir dir;
+  TTestStore store;
+  store.OpenDir(dir.path(), false, false);
+  TDBLock lock = store.LockRecord(QStringLiteral("ADMIN"), QStringLiteral(" K:1*2 "));
+  ASSERT_TRUE(lock);
+  const QString file = dir.path() + QStringLiteral("/LOCKRECK_1_2.SRW");
+  ASSERT_TRUE(QFileInfo::exists(file));
+  EXPECT_TRUE(TDateischutz::ReadEntry(file).startsWith(QStringLiteral(
+      "Bitte warten, der Datensatz \" K:1*2 \" ist momentan durch den Benutzer \"ADMIN\" gesperrt. (")));
+  store.Unlock(lock);
+  EXPECT_FALSE(lock);
+  EXPECT_FALSE(QFileInfo::exists(file));
+  store.Unlock(lock);  // an empty reference does nothing
+  EXPECT_EQ(TDatabaseWrapper::RecordKeyFileForm(QStringLiteral("a!\"*/:<>?\\|b")), QStringLiteral("a__________b"));
+  EXPECT_EQ(TDatabaseWrapper::RecordKeyFileForm(QStringLiteral("  ")), QString());
+}
+
+TEST(TableWrapperLocks, DatabaseLockNamesTheUserAndIsExclusive) {
+  QTemporaryDir dir;
+  TTestStore closed;
+  try {
+    closed.LockDBInternal(QStringLiteral("ADMIN"));
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("LockDBInternal TTestStore"));
+  }
+  TTestStore first, second;
+  first.OpenDir(dir.path(), false, false);
+  second.OpenDir(dir.path(), false, false);
+  TDBLock held = first.LockDBInternal(QStringLiteral("MEIER"), first.Artikel);
+  ASSERT_TRUE(held);
+  EXPECT_EQ(held->Table, first.Artikel);
+  TestDialogs().lockWaitCancelAfter.enqueue(2);
+  EXPECT_FALSE(second.LockDBInternal(QStringLiteral("ADMIN")));
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_EQ(TestDialogs().shown[0].kind, QStringLiteral("lockwait"));
+  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(
+      QStringLiteral("Bitte warten, die Datenbank ist momentan durch den Benutzer \"MEIER\" gesperrt. (")));
+  first.Unlock(held);
+  TDBLock now = second.LockDBInternal(QStringLiteral("ADMIN"));
+  EXPECT_TRUE(now);
+  second.Unlock(now);
+}
+
+TEST(TableWrapperErrors, LogErrorGoesToTheCallbackOrAReport) {
+  QStringList logged;
+  TTestStore withLog([&](const std::exception* e, const QString& text) {
+    logged.append(text + QLatin1Char('|') + QString::fromUtf8(e ? e->what() : ""));
+  });
+  withLog.LogError(std::runtime_error("kaputt"), QStringLiteral("ImportFromFile"));
+  EXPECT_EQ(logged, QStringList{QStringLiteral("TTestStore.ImportFromFile|kaputt")});
+  EXPECT_TRUE(TestDialogs().shown.isEmpty());
+  TTestStore silent;
+  silent.LogError(std::runtime_error("kaputt"), QStringLiteral("CloseDatabase"));
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(
+      QStringLiteral("TTestStore.CloseDatabase\nException-Message (runtime_error): kaputt\n")));
+}
+
+namespace {
+class TTestMapper : public TDatabaseMapper {
+ public:
+  explicit TTestMapper(bool oneFile) : TDatabaseMapper(oneFile) { InitTables(); }
+  QList<int> prepared;
+
+ protected:
+  void CreateTables() override {
+    auto* table = new TTdbTable(Database.get());
+    table->SetTableName(QStringLiteral("PHRASEN"));
+    Tables.Add(table);
+  }
+  void CreateTableDefs(TTdbTable& table, int) override {
+    table.FieldDefs().Add(QStringLiteral("KURZ"), TdbFieldKind::WideString, 20);
+  }
+  void PrepareTable(TTdbTable&, int index) override { prepared.append(index); }
+};
+}  // namespace
+
+TEST(TableWrapperMapper, OpensBothShapesAndReportsFailures) {
+  QTemporaryDir dir;
+  TTestMapper oneFile(true);
+  bool afterOpen = false;
+  oneFile.AfterOpen = [&] { afterOpen = true; };
+  EXPECT_EQ(oneFile.Open(false, dir.path(), QStringLiteral("PHRASEN.TDBD"), QStringLiteral("x")), 0);
+  EXPECT_TRUE(afterOpen);
+  EXPECT_EQ(oneFile.prepared, QList<int>{0});
+  EXPECT_EQ(oneFile.LockFilePath, dir.path() + QStringLiteral("/PHRASEN.TDBD.SRW"));
+  EXPECT_TRUE(QFileInfo::exists(dir.path() + QStringLiteral("/PHRASEN.TDBD")));
+
+  TTestMapper directory(false);
+  EXPECT_EQ(directory.Open(false, dir.path() + QStringLiteral("/d"), QString(), QString()), 0);
+  EXPECT_EQ(directory.LockFilePath, dir.path() + QStringLiteral("/d/LOCKDB.SRW"));
+
+  WriteFileBytes(dir.path() + QStringLiteral("/datei"), "x");
+  TTestMapper blocked(false);
+  EXPECT_EQ(blocked.Open(false, dir.path() + QStringLiteral("/datei/sub"), QString(), QString()), -1);
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_EQ(TestDialogs().shown[0].text,
+            QStringLiteral("Kann Verzeichnis nicht anlegen: %1/datei/sub/").arg(dir.path()));
+
+  WriteFileBytes(dir.path() + QStringLiteral("/kaputt.TDBD"), QByteArray(4096, 'x'));
+  TTestMapper broken(true);
+  EXPECT_EQ(broken.Open(false, dir.path(), QStringLiteral("kaputt.TDBD"), QString()), -1);
+  ASSERT_EQ(TestDialogs().shown.size(), 2);
+  EXPECT_TRUE(TestDialogs().shown[1].text.startsWith(QStringLiteral("Datenbankfehler. ( 26 26 )")))
+      << TestDialogs().shown[1].text.toStdString();
+}
