@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QByteArray>
+#include <QFileInfo>
 
 #include "TableEngineError.h"
 
@@ -86,6 +87,8 @@ QString TdbStatement::Text(int index) const {
 }
 
 TdbConnection::TdbConnection(const QString& fileName, bool create, bool readOnly) : fileName_(fileName) {
+  const QFileInfo before(fileName);
+  const bool fresh = create && !readOnly && (!before.exists() || before.size() == 0);
   const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                     (create && !readOnly ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
   const int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db_, flags, nullptr);
@@ -102,6 +105,10 @@ TdbConnection::TdbConnection(const QString& fileName, bool create, bool readOnly
     // the mode is stored in the file for every other workstation too).
     if (!readOnly) Exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     Exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // All text here is UTF-16: stored so, it is read without conversion.
+    if (fresh) Exec(QStringLiteral("PRAGMA encoding='UTF-16le'"));
+    // Pages of a table that is walked or searched again stay in memory.
+    Exec(QStringLiteral("PRAGMA cache_size=-16384"));
   } catch (...) {
     sqlite3_close_v2(db_);
     throw;
@@ -113,7 +120,7 @@ TdbConnection::~TdbConnection() {
   sqlite3_close_v2(db_);
 }
 
-TdbStatement TdbConnection::Prepare(const QString& sql) {
+sqlite3_stmt* TdbConnection::Cached(const QString& sql) {
   const std::string key = sql.toStdString();
   auto it = cache_.find(key);
   if (it == cache_.end()) {
@@ -122,8 +129,10 @@ TdbStatement TdbConnection::Prepare(const QString& sql) {
       ThrowEngineError(db_, sql);
     it = cache_.emplace(key, stmt).first;
   }
-  return TdbStatement(db_, it->second);
+  return it->second;
 }
+
+TdbStatement TdbConnection::Prepare(const QString& sql) { return TdbStatement(db_, Cached(sql)); }
 
 void TdbConnection::Exec(const QString& sql) {
   char* error = nullptr;

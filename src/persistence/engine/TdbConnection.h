@@ -45,6 +45,9 @@ class TdbConnection {
   TdbConnection& operator=(const TdbConnection&) = delete;
 
   TdbStatement Prepare(const QString& sql);
+  // The cached statement itself, for callers that keep it for their lifetime
+  // on this connection (it lives as long as the connection).
+  sqlite3_stmt* Cached(const QString& sql);
   void Exec(const QString& sql);
   sqlite3* Handle() const { return db_; }
   const QString& FileName() const { return fileName_; }
@@ -66,19 +69,28 @@ class TdbConnection {
   std::unordered_map<std::string, sqlite3_stmt*> cache_;
 };
 
-// Runs a write in its own transaction unless one is already open; rolls back on errors.
+// Runs one write statement in its own transaction unless one is already open.
+// Inside bulk work no savepoint is needed: SQLite undoes a failing statement
+// alone and keeps what was posted before it.
 class TdbWriteScope {
  public:
-  explicit TdbWriteScope(TdbConnection& connection) : connection_(connection) { connection_.Begin(); }
+  explicit TdbWriteScope(TdbConnection& connection)
+      : connection_(connection), owns_(!connection.InTransaction()) {
+    if (owns_) connection_.Begin();
+  }
   ~TdbWriteScope() {
-    if (!done_) {
+    if (owns_ && !done_) {
       try { connection_.Rollback(); } catch (...) {}
     }
   }
-  void Commit() { connection_.Commit(); done_ = true; }
+  void Commit() {
+    if (owns_) connection_.Commit();
+    done_ = true;
+  }
 
  private:
   TdbConnection& connection_;
+  bool owns_;
   bool done_ = false;
 };
 

@@ -1,14 +1,90 @@
 // The cursor's moves: keyed queries on the active index with a small read-ahead window.
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <cstring>
 
 #include "TdbConnection.h"
 #include "TdbDatabase.h"
 #include "TdbTable.h"
 
 namespace {
-// Rows read ahead per keyed query: enough for a visible grid page.
+// Rows read ahead per keyed query: enough for a visible grid page. While
+// steps go on in one direction the read-ahead doubles, up to kMaxPage, so a
+// walk over a whole table costs few queries.
 constexpr int kPage = 64;
+constexpr int kMaxPage = 2048;
 }  // namespace
+
+// ---- pages of fetched rows
+
+// The rows of one fetch: numbers as they are, text and blobs as raw bytes in
+// one arena. A walk that reads a few columns of many rows thus pays for the
+// columns it reads, not for every column of every row.
+struct TdbRowPage {
+  struct Cell {
+    int type = SQLITE_NULL;
+    qint64 integer = 0;
+    double real = 0;
+    qsizetype offset = 0;
+    qsizetype length = 0;
+  };
+  int columns = 0;
+  std::vector<Cell> cells;
+  QByteArray arena;
+
+  const Cell& At(int row, int column) const { return cells[size_t(row) * size_t(columns) + size_t(column)]; }
+
+  void AddCell(sqlite3_stmt* stmt, int index) {
+    Cell cell;
+    cell.type = sqlite3_column_type(stmt, index);
+    switch (cell.type) {
+      case SQLITE_INTEGER: cell.integer = sqlite3_column_int64(stmt, index); break;
+      case SQLITE_FLOAT: cell.real = sqlite3_column_double(stmt, index); break;
+      case SQLITE_TEXT: Append(cell, sqlite3_column_text16(stmt, index), sqlite3_column_bytes16(stmt, index)); break;
+      case SQLITE_BLOB: Append(cell, sqlite3_column_blob(stmt, index), sqlite3_column_bytes(stmt, index)); break;
+      default: break;
+    }
+    cells.push_back(cell);
+  }
+
+  void Append(Cell& cell, const void* data, int bytes) {
+    cell.offset = arena.size();
+    cell.length = bytes;
+    if (bytes > 0) arena.append(static_cast<const char*>(data), bytes);
+  }
+
+  QVariant Value(int row, int column) const {
+    const Cell& cell = At(row, column);
+    switch (cell.type) {
+      case SQLITE_INTEGER: return QVariant(cell.integer);
+      case SQLITE_FLOAT: return QVariant(cell.real);
+      case SQLITE_TEXT: {
+        QString text(cell.length / 2, Qt::Uninitialized);
+        if (cell.length > 0) std::memcpy(text.data(), arena.constData() + cell.offset, size_t(text.size()) * 2);
+        return QVariant(text);
+      }
+      case SQLITE_BLOB: return QVariant(arena.mid(cell.offset, cell.length));
+      default: return QVariant();
+    }
+  }
+};
+
+QVariant TTdbTable::Row::Value(int column) const {
+  return page ? page->Value(index, column) : values.value(column);
+}
+
+bool TTdbTable::Row::IsNull(int column) const {
+  return page ? page->At(index, column).type == SQLITE_NULL : values.value(column).isNull();
+}
+
+QVariantList TTdbTable::Row::Values(int columns) const {
+  if (!page) return values;
+  QVariantList all;
+  all.reserve(columns);
+  for (int i = 0; i < columns; ++i) all << page->Value(index, i);
+  return all;
+}
 
 // ---- queries
 
@@ -34,7 +110,7 @@ TTdbTable::KeyCondition TTdbTable::RowValueBeyond(const Row& row, bool after) co
   KeyCondition result;
   for (int col : orderColumns_) {
     names << QuoteIdentifier(openDefs_[col].Name);
-    result.binds << row.values[col];
+    result.binds << row.Value(col);
   }
   names << QStringLiteral("rowid");
   result.binds << row.rowId;
@@ -45,7 +121,7 @@ TTdbTable::KeyCondition TTdbTable::RowValueBeyond(const Row& row, bool after) co
 }
 
 bool TTdbTable::KeyHasNull(const Row& row) const {
-  return std::any_of(orderColumns_.begin(), orderColumns_.end(), [&](int col) { return row.values[col].isNull(); });
+  return std::any_of(orderColumns_.begin(), orderColumns_.end(), [&](int col) { return row.IsNull(col); });
 }
 
 // Rows after (or before) the row in the active order. A row value lets SQLite
@@ -57,7 +133,7 @@ TTdbTable::KeyCondition TTdbTable::Beyond(const Row& row, bool after) const {
   result.binds = {row.rowId};
   for (int i = int(orderColumns_.size()) - 1; i >= 0; --i) {
     const QString k = QuoteIdentifier(openDefs_[orderColumns_[size_t(i)]].Name);
-    const QVariant& v = row.values[orderColumns_[size_t(i)]];
+    const QVariant v = row.Value(orderColumns_[size_t(i)]);
     QVariantList binds;
     QString beyond, equal;
     if (v.isNull()) {
@@ -78,9 +154,9 @@ TTdbTable::KeyCondition TTdbTable::Beyond(const Row& row, bool after) const {
 // bounding the first column (k1 >= v1) keeps it a seek in the index.
 std::vector<TTdbTable::Row> TTdbTable::FetchAfter(const Row& row, int limit) {
   const KeyCondition after = Beyond(row, true);
-  if (!KeyHasNull(row) || row.values[orderColumns_[0]].isNull()) return Fetch(after.sql, after.binds, false, limit);
+  if (!KeyHasNull(row) || row.IsNull(orderColumns_[0])) return Fetch(after.sql, after.binds, false, limit);
   const QString bounded = QStringLiteral("%1 >= ? AND %2").arg(QuoteIdentifier(openDefs_[orderColumns_[0]].Name), after.sql);
-  return Fetch(bounded, QVariantList{row.values[orderColumns_[0]]} + after.binds, false, limit);
+  return Fetch(bounded, QVariantList{row.Value(orderColumns_[0])} + after.binds, false, limit);
 }
 
 // Backwards, the spelled-out condition alone would make SQLite scan from the
@@ -89,11 +165,11 @@ std::vector<TTdbTable::Row> TTdbTable::FetchAfter(const Row& row, int limit) {
 // added at the start when the page is not yet full.
 std::vector<TTdbTable::Row> TTdbTable::FetchBefore(const Row& row, int limit) {
   const KeyCondition before = Beyond(row, false);
-  if (orderColumns_.empty() || row.values[orderColumns_[0]].isNull())
+  if (orderColumns_.empty() || row.IsNull(orderColumns_[0]))
     return Fetch(before.sql, before.binds, true, limit);
   const TTdbFieldDef& first = openDefs_[orderColumns_[0]];
   const QString bounded = QStringLiteral("%1 <= ? AND %2").arg(QuoteIdentifier(first.Name), before.sql);
-  std::vector<Row> rows = Fetch(bounded, QVariantList{row.values[orderColumns_[0]]} + before.binds, true, limit);
+  std::vector<Row> rows = Fetch(bounded, QVariantList{row.Value(orderColumns_[0])} + before.binds, true, limit);
   if (first.Required || int(rows.size()) == limit) return rows;
   std::vector<Row> nulls = Fetch(QuoteIdentifier(first.Name) + QStringLiteral(" IS NULL"), {}, true, limit - int(rows.size()));
   nulls.insert(nulls.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
@@ -110,18 +186,20 @@ std::vector<TTdbTable::Row> TTdbTable::Fetch(const QString& condition, const QVa
   q.Bind(next, offset);
   std::vector<Row> rows;
   const int columns = int(fields_.size());
+  auto page = std::make_shared<TdbRowPage>();
+  page->columns = columns;
+  page->cells.reserve(size_t(std::min(limit, 4096)) * size_t(columns));
+  rows.reserve(size_t(std::min(limit, 4096)));
   while (q.Step()) {
-    Row row;
-    row.rowId = q.Int64(0);
-    row.values.reserve(columns);
-    for (int i = 0; i < columns; ++i) row.values << q.Column(i + 1);
-    rows.push_back(std::move(row));
+    for (int i = 0; i < columns; ++i) page->AddCell(q.Handle(), i + 1);
+    rows.push_back(Row{q.Int64(0), page, int(rows.size()), {}});
   }
   if (descending) std::reverse(rows.begin(), rows.end());
   return rows;
 }
 
 void TTdbTable::SetWindow(std::vector<Row> rows, size_t pos) {
+  pageDirection_ = 0;
   window_ = std::move(rows);
   pos_ = window_.empty() ? 0 : std::min(pos, window_.size() - 1);
 }
@@ -150,10 +228,14 @@ bool TTdbTable::StepRaw(bool forward) {
   if (window_.empty()) return false;
   if (forward && pos_ + 1 < window_.size()) return ++pos_, true;
   if (!forward && pos_ > 0) return --pos_, true;
-  std::vector<Row> rows = forward ? FetchAfter(window_[pos_], kPage) : FetchBefore(window_[pos_], kPage);
+  const int direction = forward ? 1 : -1;
+  pageSize_ = direction == pageDirection_ ? std::min(pageSize_ * 2, kMaxPage) : kPage;
+  pageDirection_ = direction;
+  std::vector<Row> rows = forward ? FetchAfter(window_[pos_], pageSize_) : FetchBefore(window_[pos_], pageSize_);
   if (rows.empty()) return false;
   const size_t pos = forward ? 0 : rows.size() - 1;
   SetWindow(std::move(rows), pos);
+  pageDirection_ = direction;  // a following step in this direction reads further ahead
   return true;
 }
 
@@ -184,6 +266,12 @@ bool TTdbTable::DoLast() {
 // At either end the cursor stays on the last row it had and raises Eof or Bof.
 bool TTdbTable::DoStep(bool forward) {
   if (window_.empty()) return false;
+  // Stepping inside the window, the common case, needs no copy of the row.
+  if (!filtered_ && (forward ? pos_ + 1 < window_.size() : pos_ > 0)) {
+    forward ? ++pos_ : --pos_;
+    eof_ = bof_ = false;
+    return true;
+  }
   const Row current = window_[pos_];
   if (StepRaw(forward) && SkipFiltered(forward)) {
     eof_ = bof_ = false;

@@ -1,5 +1,7 @@
 #include "TdbTable.h"
 
+#include <sqlite3.h>
+
 #include <QRegularExpression>
 
 #include "TableEngineError.h"
@@ -107,12 +109,18 @@ void TTdbTable::Open() {
 
 void TTdbTable::BuildFields() {
   fields_.clear();
-  QStringList columns;
+  QStringList columns, sets;
   for (int i = 0; i < openDefs_.Count(); ++i) {
     fields_.push_back(std::make_unique<TTdbField>(*this, i, openDefs_[i]));
     columns << QuoteIdentifier(openDefs_[i].Name);
+    sets << QuoteIdentifier(openDefs_[i].Name) + QStringLiteral(" = ?");
   }
   columnList_ = columns.join(QStringLiteral(", "));
+  // The statements of every post, made once per open.
+  insertStmt_ = updateStmt_ = nullptr;
+  insertSql_ = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
+                   .arg(sqlName_, columnList_, QStringList(int(fields_.size()), QStringLiteral("?")).join(u','));
+  updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlName_, sets.join(u','));
 }
 
 void TTdbTable::ResolveOrder() {
@@ -138,6 +146,7 @@ void TTdbTable::Close() {
   state_ = TdbState::Inactive;
   ClearWindow();
   fields_.clear();
+  insertStmt_ = updateStmt_ = nullptr;
   connection_ = nullptr;
   NotifyReset();
 }
@@ -184,7 +193,7 @@ void TTdbTable::Edit() {
   EnsureWritable();
   if (state_ == TdbState::Edit || state_ == TdbState::Insert) return;
   if (window_.empty()) Fail(QStringLiteral("table %1 has no current row to edit").arg(tableName_));
-  buffer_ = window_[pos_].values;
+  buffer_ = window_[pos_].Values(FieldCount());
   editRowId_ = window_[pos_].rowId;
   state_ = TdbState::Edit;
 }
@@ -193,16 +202,14 @@ void TTdbTable::Write() {
   TdbConnection& c = Connection();
   TdbWriteScope tx(c);
   if (state_ == TdbState::Insert) {
-    TdbStatement q = c.Prepare(QStringLiteral("INSERT INTO %1(%2) VALUES(%3) RETURNING rowid")
-                                   .arg(sqlName_, columnList_, QStringList(int(fields_.size()), QStringLiteral("?")).join(u',')));
+    if (!insertStmt_) insertStmt_ = c.Cached(insertSql_);
+    TdbStatement q(c.Handle(), insertStmt_);
     q.BindAll(buffer_);
-    q.Step();
-    editRowId_ = q.Int64(0);
     q.Run();
+    editRowId_ = sqlite3_last_insert_rowid(c.Handle());
   } else {
-    QStringList sets;
-    for (const auto& f : fields_) sets << QuoteIdentifier(f->FieldName()) + QStringLiteral(" = ?");
-    TdbStatement q = c.Prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlName_, sets.join(u',')));
+    if (!updateStmt_) updateStmt_ = c.Cached(updateSql_);
+    TdbStatement q(c.Handle(), updateStmt_);
     q.BindAll(buffer_);
     q.Bind(int(buffer_.size()) + 1, editRowId_);
     q.Run();
@@ -217,8 +224,11 @@ void TTdbTable::Post() {
   const bool inserted = state_ == TdbState::Insert;
   const qint64 rowId = editRowId_;
   state_ = TdbState::Browse;
+  // The posted values are what the row now holds (they are kept in stored form),
+  // so the cursor stands on it without reading it back.
+  SetWindow({Row{rowId, nullptr, 0, std::move(buffer_)}}, 0);
+  eof_ = bof_ = false;
   buffer_.clear();
-  if (!LoadRow(rowId)) DoFirst();
   Notify([&](ITdbTableListener* l) { inserted ? l->RowInserted(rowId) : l->RowChanged(rowId); });
   if (AfterScroll) AfterScroll(*this);
 }
@@ -254,8 +264,14 @@ void TTdbTable::Delete() {
 // ---- fields
 
 TTdbField* TTdbTable::FindField(const QString& name) const {
-  const int i = openDefs_.IndexOf(name);
-  return Active() && i >= 0 ? fields_[size_t(i)].get() : nullptr;
+  if (!Active()) return nullptr;
+  // A scan beats hashing for the few columns a table has; callers mostly
+  // spell names as defined, so the exact comparison comes first.
+  for (const auto& field : fields_)
+    if (field->FieldName() == name) return field.get();
+  for (const auto& field : fields_)
+    if (field->FieldName().compare(name, Qt::CaseInsensitive) == 0) return field.get();
+  return nullptr;
 }
 
 TTdbField& TTdbTable::FieldByName(const QString& name) const {
@@ -266,7 +282,7 @@ TTdbField& TTdbTable::FieldByName(const QString& name) const {
 
 QVariant TTdbTable::CurrentValue(int column) const {
   if (state_ == TdbState::Edit || state_ == TdbState::Insert) return buffer_.value(column);
-  return window_.empty() ? QVariant() : window_[pos_].values.value(column);
+  return window_.empty() ? QVariant() : window_[pos_].Value(column);
 }
 
 void TTdbTable::SetCurrentValue(int column, const QVariant& value) {

@@ -3,6 +3,7 @@
 // table: it moves with keyed queries on the active index and keeps only a
 // small read-ahead window of rows.
 #include <QDateTime>
+#include <QHash>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -12,6 +13,8 @@
 
 class TTdbDatabase;
 class TdbConnection;
+struct sqlite3_stmt;
+struct TdbRowPage;
 class TTdbTable;
 
 enum class TdbState { Inactive, Browse, Edit, Insert };
@@ -162,9 +165,18 @@ class TTdbTable {
   void DetachDatabase() { Close(); db_ = nullptr; }
 
  private:
+  // A row of the window. Fetched rows point into their page, whose cells
+  // become values only when read; rows the cursor makes itself (after a
+  // post) carry their values.
   struct Row {
     qint64 rowId = 0;
+    std::shared_ptr<const TdbRowPage> page;
+    int index = 0;
     QVariantList values;
+
+    QVariant Value(int column) const;
+    bool IsNull(int column) const;
+    QVariantList Values(int columns) const;
   };
   struct KeyCondition {
     QString sql;
@@ -217,6 +229,12 @@ class TTdbTable {
   std::vector<std::unique_ptr<TTdbField>> fields_;
   QString sqlName_;
   QString columnList_;
+  QString insertSql_;
+  QString updateSql_;
+  sqlite3_stmt* insertStmt_ = nullptr;  // owned by the connection's cache, kept while open
+  sqlite3_stmt* updateStmt_ = nullptr;
+  int pageSize_ = 0;                // read-ahead of sequential steps; grows while they go on
+  int pageDirection_ = 0;
   std::vector<int> orderColumns_;
   QString orderAsc_;
   QString orderDesc_;
