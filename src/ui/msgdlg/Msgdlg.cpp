@@ -114,6 +114,8 @@ std::unique_ptr<IDialogs> SetDialogs(std::unique_ptr<IDialogs> dialogs) {
   return previous;
 }
 
+void DesktopAlert(const QString& title, const QString& text) { Dialogs().ShowAlert(title, text); }
+
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x, int y) {
   return Dialogs().ShowMessage(MessageRequest{text, type, buttons, helpContext, x, y});
 }

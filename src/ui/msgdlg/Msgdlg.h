@@ -87,7 +87,13 @@ class IDialogs {
   // displayFlag offers the cancel button (callers pass their "allow cancel").
   virtual std::unique_ptr<IWaitWindow> ShowLockWait(const QString& holderText, bool displayFlag,
                                                     std::function<void()> cancel) = 0;
+  // A small notice on the desktop that goes away by itself and never takes
+  // the focus (search feedback).
+  virtual void ShowAlert(const QString& title, const QString& text) = 0;
 };
+
+// Shows a desktop alert through the installed dialogs.
+void DesktopAlert(const QString& title, const QString& text);
 
 IDialogs& Dialogs();
 // Installs the dialogs object for the process; returns the one it replaces.

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <QVBoxLayout>
 
+#include "DesktopAlertWindow.h"
 #include "Translation.h"
 
 namespace {
@@ -160,4 +161,9 @@ std::unique_ptr<IWaitWindow> QtDialogs::ShowLockWait(const QString& holderText, 
                                                      std::function<void()> cancel) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
   return std::make_unique<QtLockWaitWindow>(holderText, displayFlag, std::move(cancel));
+}
+
+void QtDialogs::ShowAlert(const QString& title, const QString& text) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  TDesktopAlertWindow::Show(title, text);
 }

@@ -8,6 +8,7 @@ class QtDialogs : public IDialogs {
   bool InputQuery(const InputRequest& request, QString& value) override;
   QString OpenFileName(const FileDialogRequest& request) override;
   QString SaveFileName(const FileDialogRequest& request) override;
+  void ShowAlert(const QString& title, const QString& text) override;
   std::unique_ptr<IWaitWindow> ShowLockWait(const QString& holderText, bool displayFlag,
                                             std::function<void()> cancel) override;
 };

@@ -74,3 +74,7 @@ std::unique_ptr<IWaitWindow> ScriptedDialogs::ShowLockWait(const QString& holder
   const int cancelAfter = lockWaitCancelAfter.isEmpty() ? -1 : lockWaitCancelAfter.dequeue();
   return std::make_unique<ScriptedWaitWindow>(cancelAfter, std::move(cancel));
 }
+
+void ScriptedDialogs::ShowAlert(const QString& title, const QString& text) {
+  Record(ShownDialog{QStringLiteral("alert"), title, text, TMsgDlgType::mtInformation, {}});
+}

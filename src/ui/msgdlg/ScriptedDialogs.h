@@ -10,7 +10,7 @@
 #include "Msgdlg.h"
 
 struct ShownDialog {
-  QString kind;  // "message", "input", "open", "save", "lockwait"
+  QString kind;  // "message", "input", "open", "save", "lockwait", "alert"
   QString caption;
   QString text;
   TMsgDlgType type = TMsgDlgType::mtCustom;
@@ -34,6 +34,7 @@ class ScriptedDialogs : public IDialogs {
   bool InputQuery(const InputRequest& request, QString& value) override;
   QString OpenFileName(const FileDialogRequest& request) override;
   QString SaveFileName(const FileDialogRequest& request) override;
+  void ShowAlert(const QString& title, const QString& text) override;
   std::unique_ptr<IWaitWindow> ShowLockWait(const QString& holderText, bool displayFlag,
                                             std::function<void()> cancel) override;
 
