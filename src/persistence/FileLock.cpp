@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <cerrno>
@@ -137,8 +138,9 @@ bool TDateischutz::Lock(const QString& fileName, const QString& text, bool showO
   bool waited = false;
   if (!TakeOrWait(text, showOwnText, waited)) return false;
   WriteEntry(text);
-  // After a wait the previous holder's program may still be finishing its work.
-  if (waited && Timing().pauseAfterWaitMs > 0) QThread::msleep(Timing().pauseAfterWaitMs);
+  // After a wait the previous holder's program may still be finishing its
+  // work; the wait window keeps being served meanwhile.
+  if (waited) PauseServingIdle(Timing().pauseAfterWaitMs);
   return true;
 }
 
@@ -164,6 +166,15 @@ bool TDateischutz::TakeOrWait(const QString& text, bool showOwnText, bool& waite
     if (idle_) idle_();
   }
   return true;
+}
+
+void TDateischutz::PauseServingIdle(int milliseconds) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < milliseconds) {
+    QThread::msleep(std::min<qint64>(Timing().pollMs, milliseconds - timer.elapsed()));
+    if (idle_) idle_();
+  }
 }
 
 // Deleting while still locked: nobody can take the old file in between.

@@ -50,6 +50,7 @@ class TDateischutz {
   static QString ReadEntryFrom(int fd);  // closes fd
   bool TakeOrWait(const QString& text, bool showOwnText, bool& waited);
   void WriteEntry(const QString& text);
+  void PauseServingIdle(int milliseconds);
   void Release();
 
   int fd_ = -1;
