@@ -1,7 +1,7 @@
 #include "MOD00100Unit1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,6 +10,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "DBAdressConfig.h"
+#include "DBAdressViewFrameUnit1.h"
+#include "MemIniFile.h"
 #include "PathUtils.h"
 #include "Translation.h"
 #include "TypeUnit.h"
@@ -17,6 +20,10 @@
 namespace {
 const char* const kTitle = "Kundenspezifische Preise";
 const char* const kStandardCaption = "Standardrabatte und- preise bearbeiten";
+const char* const kDefaultAddressId = "__DEFAULT__";
+const char* const kSettingsSection = "MOD00100";
+const char* const kLastAddressKey = "LastAdrID";
+const char* const kPageIndexKey = "PageControl1.ActivePageIndex";
 
 struct PageInfo {
   const char* name;
@@ -40,18 +47,115 @@ TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
   FormCreate();
 }
 
-TMOD00100Form1::~TMOD00100Form1() = default;
+TMOD00100Form1::~TMOD00100Form1() {
+  FreeAddressFrame();
+  AddressConfig.reset();
+}
 
 void TMOD00100Form1::FormCreate() {
   InitSystem(1, true);
-  QCoreApplication::setApplicationName(Tr(kTitle));
+  QApplication::setApplicationName(Tr(kTitle));
   setWindowTitle(QStringLiteral("[0100 - 01] - ") + Argument(1) + QStringLiteral(" - ") + Tr(kTitle));
   if (!LoadSystem(Argument(1), Argument(2), QString(), false)) return;
   InitMainForm(this, true);
   PageControl1->setCurrentIndex(0);
   const QString addressDir = SystemEinstellungen()->AddressDir;
   for (const char* folder : {"001", "002", "003", "004", "006"}) EnsureDirectory(addressDir + QLatin1String(folder));
+  CreateAddressFrame();
+  ReadSettings();
+  qApp->installEventFilter(this);
   started_ = true;
+}
+
+void TMOD00100Form1::CreateAddressFrame() {
+  AddressConfig = std::make_unique<TAddressConfig>();
+  AddressConfig->LoadFromFile(TAddressConfig::FileNameIn(SystemEinstellungen()->AddressDir));
+  AddressFrame = new TDBAdressViewFrame1(AddressArea, AddressConfig.get());
+  AddressFrame->OnAddressChanged = [this](TDBAdressViewFrame1* sender) { AddressChanged(sender); };
+  AddressFrame->OnBeforeAddressChange = [this](TDBAdressViewFrame1* sender) { AddressChanging(sender); };
+}
+
+QString TMOD00100Form1::SettingsFileName() {
+  return BenutzerEinstellungen()->UserClientEtcDir + QStringLiteral("MOD00100.INI");
+}
+
+void TMOD00100Form1::ReadSettings() {
+  const TMemIniFile ini(SettingsFileName());
+  const QString section = QLatin1String(kSettingsSection);
+  const int page = ini.ReadInteger(section, QLatin1String(kPageIndexKey), 0);
+  if (page >= 0 && page < PageControl1->count()) PageControl1->setCurrentIndex(page);
+  AddressFrame->LoadColumnWidths(ini, objectName());
+  const QString startId = StartAddressId(ini);
+  if (startId != QLatin1String(kDefaultAddressId)) AddressFrame->GotoAddress(startId);
+}
+
+// "-SA" (any case, the whole argument) names the start address in the
+// argument after it; without the switch the last address is taken.
+QString TMOD00100Form1::StartAddressId(const TMemIniFile& ini) const {
+  for (int i = 1; i < arguments_.size(); ++i)
+    if (arguments_[i].compare(QLatin1String("-SA"), Qt::CaseInsensitive) == 0) return Argument(i + 1).trimmed();
+  return ini.ReadString(QLatin1String(kSettingsSection), QLatin1String(kLastAddressKey), QString());
+}
+
+void TMOD00100Form1::AddressChanging(TDBAdressViewFrame1*) { SaveAddressData(); }
+
+void TMOD00100Form1::AddressChanged(TDBAdressViewFrame1*) {
+  ResetAddressData();
+  const bool hasAddress = AddressFrame && AddressFrame->CurrentAddress && !AddressFrame->CurrentAddress->Id.isEmpty();
+  PageControl1->setEnabled(hasAddress);
+}
+
+void TMOD00100Form1::SaveAddressData() {}
+
+void TMOD00100Form1::ResetAddressData() {}
+
+bool TMOD00100Form1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (key == Qt::Key_Up || key == Qt::Key_Down) return false;
+  if (AddressFrame && AddressFrame->isEnabled() && AddressFrame->HandleKey(key, modifiers)) return true;
+  if (key == Qt::Key_F12) {
+    InfoButton1->click();
+    return true;
+  }
+  return false;
+}
+
+// Key preview: the window sees a key before the control with the focus.
+// Only the first receiver counts, not the parents it propagates to.
+bool TMOD00100Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    QWidget* focus = QApplication::focusWidget();
+    if ((focus ? widget == focus : widget == this) && widget->window() == this) {
+      const auto* key = static_cast<const QKeyEvent*>(event);
+      if (FormKeyDown(key->key(), key->modifiers())) return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TMOD00100Form1::FormClose() {
+  if (!AddressFrame) return;
+  SaveAddressData();
+  WriteSettings();
+  FreeAddressFrame();
+  AddressConfig.reset();
+}
+
+void TMOD00100Form1::WriteSettings() {
+  TMemIniFile ini(SettingsFileName());
+  const QString section = QLatin1String(kSettingsSection);
+  ini.WriteInteger(section, QLatin1String(kPageIndexKey), PageControl1->currentIndex());
+  const TCustomerAddress* current = AddressFrame->CurrentAddress.get();
+  ini.WriteString(section, QLatin1String(kLastAddressKey), current ? current->Id : QString());
+  AddressFrame->SaveColumnWidths(ini, objectName());
+  ini.UpdateFile();
+}
+
+void TMOD00100Form1::FreeAddressFrame() {
+  if (!AddressFrame) return;
+  AddressFrame->Close();
+  delete AddressFrame;
+  AddressFrame = nullptr;
 }
 
 void TMOD00100Form1::BuildLayout() {
@@ -157,12 +261,7 @@ QFrame* TMOD00100Form1::BuildStandardPanel() {
 
 void TMOD00100Form1::InfoButton1Click() { close(); }
 
-void TMOD00100Form1::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F12) {
-    InfoButton1->click();
-    return;
-  }
-  QWidget::keyPressEvent(event);
+void TMOD00100Form1::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
 }
-
-void TMOD00100Form1::closeEvent(QCloseEvent* event) { event->accept(); }

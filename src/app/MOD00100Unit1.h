@@ -2,11 +2,15 @@
 // The main window of the customer-specific prices editor: the address
 // search frame above, the five pages of price data below.
 #include <QWidget>
+#include <memory>
 
 class QTabWidget;
 class QPushButton;
 class QSplitter;
 class QFrame;
+class TAddressConfig;
+class TDBAdressViewFrame1;
+class TMemIniFile;
 
 class TMOD00100Form1 : public QWidget {
   Q_OBJECT
@@ -29,9 +33,23 @@ class TMOD00100Form1 : public QWidget {
   QFrame* pnStd = nullptr;
   QPushButton* TntButton8 = nullptr;
 
+  TDBAdressViewFrame1* AddressFrame = nullptr;  // owned; freed at close
+  std::unique_ptr<TAddressConfig> AddressConfig;
+
+  // The frame's events: the pages write back before the address changes
+  // and follow it afterwards.
+  void AddressChanging(TDBAdressViewFrame1* sender);
+  void AddressChanged(TDBAdressViewFrame1* sender);
+  void SaveAddressData();
+  void ResetAddressData();
+  // The window's key preview; true when the key was used.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // UserClientEtcDir + "MOD00100.INI".
+  static QString SettingsFileName();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
@@ -39,6 +57,12 @@ class TMOD00100Form1 : public QWidget {
   QWidget* BuildPanel7();
   QFrame* BuildStandardPanel();
   void InfoButton1Click();
+  void CreateAddressFrame();
+  void ReadSettings();
+  QString StartAddressId(const TMemIniFile& ini) const;
+  void FormClose();
+  void WriteSettings();
+  void FreeAddressFrame();
 
   QString Argument(int index) const { return index < arguments_.size() ? arguments_[index] : QString(); }
 

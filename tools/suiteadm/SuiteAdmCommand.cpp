@@ -10,8 +10,9 @@ const char* const kUsage =
     "usage:\n"
     "  suiteadm init ROOT --client NAME --user NAME [--password P]\n"
     "      make a suite tree for the client and admit the user\n"
-    "  suiteadm demo ROOT\n"
+    "  suiteadm demo ROOT [--addresses N]\n"
     "      make the demo suite (client DEMO, user ADMIN, barred user GAST)\n"
+    "      with N demo addresses (default 150)\n"
     "  suiteadm ini get FILE SECTION IDENT\n"
     "  suiteadm ini set FILE SECTION IDENT VALUE\n"
     "  suiteadm ini dump FILE\n"
@@ -59,10 +60,25 @@ int Init(const QStringList& args, QTextStream& out, QTextStream& err) {
   return 0;
 }
 
+// A count of at most ten million; false for anything else.
+bool ParseCount(const QString& text, int& count) {
+  bool ok = false;
+  count = text.toInt(&ok);
+  return ok && count >= 0 && count <= 10'000'000;
+}
+
 int Demo(const QStringList& args, QTextStream& out, QTextStream& err) {
-  if (args.size() != 2) return UsageError(err, QStringLiteral("demo needs exactly ROOT"));
+  if (args.size() < 2 || args[1].startsWith(QLatin1String("--"))) return UsageError(err, QStringLiteral("demo needs ROOT"));
+  QMap<QString, QString> options;
+  QString problem;
+  if (!ParseOptions(args, 2, options, problem)) return UsageError(err, problem);
+  for (const QString& key : options.keys())
+    if (key != QLatin1String("addresses")) return UsageError(err, QStringLiteral("unknown option --%1").arg(key));
+  int addresses = kDemoAddressCount;
+  if (options.contains(QStringLiteral("addresses")) && !ParseCount(options.value(QStringLiteral("addresses")), addresses))
+    return UsageError(err, QStringLiteral("--addresses needs a number from 0 to 10000000"));
   QString error;
-  if (!CreateDemoSuite(args[1], &error)) {
+  if (!CreateDemoSuite(args[1], &error, addresses)) {
     err << "suiteadm: " << error << "\n";
     return 1;
   }

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "DemoAddresses.h"
+#include "DemoPricing.h"
 #include "IniFilesSec.h"
 #include "MemIniFile.h"
 #include "PathUtils.h"
@@ -121,7 +123,11 @@ bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, Q
   return true;
 }
 
-bool CreateDemoSuite(const QString& root, QString* error) {
+QString DemoAddressDir(const QString& root) {
+  return NormalizePath(QDir(root).absolutePath(), true) + QStringLiteral("DATA/DEMO/A1/ADRESSEN/");
+}
+
+bool CreateDemoSuite(const QString& root, QString* error, int addressCount) {
   SuiteUser admin;
   admin.name = QStringLiteral("ADMIN");
   admin.fullName = QStringLiteral("Administrator");
@@ -130,5 +136,12 @@ bool CreateDemoSuite(const QString& root, QString* error) {
   guest.fullName = QStringLiteral("Gast");
   guest.barred = true;
   guest.permissions.clear();
-  return CreateSuiteTree({root, QStringLiteral("DEMO")}, {admin, guest}, error);
+  if (!CreateSuiteTree({root, QStringLiteral("DEMO")}, {admin, guest}, error)) return false;
+  const QString addressDir = DemoAddressDir(root);
+  if (!WriteDemoAddressConfig(addressDir, error) || !FillDemoAddresses(addressDir, addressCount, error)) return false;
+  const QString warehouseDir = NormalizePath(root, true) + QStringLiteral("DATA/DEMO/") + AreaFolder(TAreaDir::Lager);
+  // A few customers and the standard tables get discount lists; the others start without.
+  QStringList customers = {QStringLiteral("__DEFAULT__")};
+  for (int i = 0; i < std::min(addressCount, 5); ++i) customers.append(DemoAddressId(i));
+  return WriteDemoWarehouseConfig(warehouseDir, error) && FillDemoDiscounts(addressDir, customers, error);
 }

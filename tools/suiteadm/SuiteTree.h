@@ -26,8 +26,12 @@ QString AreaDirValue(const QString& client, const QString& key);
 // Existing files keep what they hold beyond the keys written here.
 bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, QString* error);
 
-// The demo suite: client DEMO, user ADMIN and the barred user GAST.
-bool CreateDemoSuite(const QString& root, QString* error);
+// The demo suite: client DEMO, user ADMIN and the barred user GAST, with
+// addressCount demo addresses and the address configuration.
+constexpr int kDemoAddressCount = 150;
+bool CreateDemoSuite(const QString& root, QString* error, int addressCount = kDemoAddressCount);
+// The demo client's address directory: <root>/DATA/DEMO/A1/ADRESSEN/.
+QString DemoAddressDir(const QString& root);
 
 // Paths in a tree.
 QString SysdataPath(const SuiteLayout& layout);

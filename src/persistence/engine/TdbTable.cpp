@@ -105,6 +105,7 @@ void TTdbTable::Open() {
   }
   state_ = TdbState::Browse;
   DoFirst();
+  NotifyReset();  // views bound before the open show the rows now
 }
 
 void TTdbTable::BuildFields() {

@@ -259,3 +259,15 @@ class TTdbTable {
   int lockDepth_ = 0;
   bool inScroll_ = false;
 };
+
+// Keeps a table's data-aware views still for a stretch of work.
+class TTdbControlsDisabled {
+ public:
+  explicit TTdbControlsDisabled(TTdbTable& table) : table_(table) { table_.DisableControls(); }
+  ~TTdbControlsDisabled() { table_.EnableControls(); }
+  TTdbControlsDisabled(const TTdbControlsDisabled&) = delete;
+  TTdbControlsDisabled& operator=(const TTdbControlsDisabled&) = delete;
+
+ private:
+  TTdbTable& table_;
+};

@@ -1,0 +1,74 @@
+// address.find_1word: the free-text search over 100,000 addresses (each
+//   with two postal addresses and two contacts) for one word (a town).
+// address.find_3words: the same for three words (street, town, name part).
+// The reference is a raw SQLite loop reading ID, DISPLAYTXT, WVTXT, CHARACT
+// and XMLDATA of every row as texts, timed in the same run.
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+
+#include "BenchSupport.h"
+#include "DBAdress.h"
+#include "DemoAddresses.h"
+
+namespace {
+constexpr int kAddresses = 100000;
+constexpr int kRuns = 5;
+
+QString Column(sqlite3_stmt* s, int column) {
+  return QString::fromUtf16(static_cast<const char16_t*>(sqlite3_column_text16(s, column)),
+                            sqlite3_column_bytes16(s, column) / 2);
+}
+
+double RawReadMs(const QString& file) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+  qsizetype chars = 0;
+  const double ms = MedianMs(kRuns, [&] {
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT ID, DISPLAYTXT, WVTXT, CHARACT, XMLDATA FROM ADDRESS ORDER BY ID", -1, &select,
+                       nullptr);
+    while (sqlite3_step(select) == SQLITE_ROW)
+      for (int c = 0; c < 5; ++c) chars += Column(select, c).size();
+    sqlite3_finalize(select);
+  });
+  sqlite3_close(db);
+  if (chars < 0) std::printf("impossible\n");
+  return ms;
+}
+
+void BenchFind(TDBAdress& db, const QString& name, const QString& text, double reference) {
+  int hits = 0;
+  const double ms = MedianMs(kRuns, [&] {
+    TDBAdressSearchResultObjectList results;
+    db.FindAddress(text, results);
+    hits = results.Count();
+  });
+  std::printf("# %s: \"%s\" finds %d addresses\n", qPrintable(name), qPrintable(text), hits);
+  PrintBench(name, ms, QStringLiteral("ms"), reference);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  SetSelection(argc, argv);
+  if (!Selected(QStringLiteral("address.find_1word")) && !Selected(QStringLiteral("address.find_3words"))) return 0;
+  QTemporaryDir dir;
+  const QString addressDir = dir.path() + QStringLiteral("/ADRESSEN/");
+  QString error;
+  const double fillStart = NowMs();
+  if (!FillDemoAddresses(addressDir, kAddresses, &error, DemoAddressOptions{true})) {
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return 1;
+  }
+  std::printf("# %d demo addresses written in %.0f ms\n", kAddresses, NowMs() - fillStart);
+  const double reference = RawReadMs(addressDir + QStringLiteral("ADDRESS.DAT"));
+  TDBAdress db;
+  db.Open(addressDir);
+  if (Selected(QStringLiteral("address.find_1word")))
+    BenchFind(db, QStringLiteral("address.find_1word"), QStringLiteral("Würzburg"), reference);
+  if (Selected(QStringLiteral("address.find_3words")))
+    BenchFind(db, QStringLiteral("address.find_3words"), QStringLiteral("mühlenweg münchen schäfer"), reference);
+  return 0;
+}

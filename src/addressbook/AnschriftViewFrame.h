@@ -1,0 +1,48 @@
+#pragma once
+// Choosing one postal address ("Anschrift") of an address in a small modal
+// window: a one-column tree of the postal addresses, the main one in bold.
+#include <QDialog>
+#include <QFrame>
+
+#include "DBAdressCore.h"
+
+class QTreeWidget;
+
+class TAnschriftViewFrame : public QFrame {
+  Q_OBJECT
+
+ public:
+  explicit TAnschriftViewFrame(QWidget* parent = nullptr);
+
+  QTreeWidget* Tree = nullptr;  // header "Anschriften"
+
+  void Fill(const TCustomerAddress& address);
+  // Index of the selected postal address; -1 when none is selected.
+  int SelectedIndex() const;
+
+  // The index of the chosen postal address, or -1 when the user cancelled.
+  // left and top place the window; -1 centres it.
+  static int ChooseAnschrift(const TCustomerAddress& address, const QString& name, QWidget* parent = nullptr,
+                             int left = -1, int top = -1);
+};
+
+// The modal window of ChooseAnschrift.
+class TAnschriftViewForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  TAnschriftViewForm(const TCustomerAddress& address, const QString& name, QWidget* parent = nullptr);
+
+  TAnschriftViewFrame* Frame = nullptr;
+
+  // Return or double click: closes with the selected index; with nothing
+  // selected the window says so and stays open.
+  void TryAccept();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QString prompt_;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// The discount groups of one customer (or of the standard tables): one row
+// per discount group with its description and the customer's discount in
+// percent, in a one-file database per address and table set.
+#include <QString>
+
+#include "CmnCustomObjectLists.h"
+#include "TDBCore.h"
+
+class TKSRabDatabase : public TDatabaseWrapper {
+ public:
+  explicit TKSRabDatabase(TDBLogCallback onLog = {});
+
+  TTdbTable* Table = nullptr;  // "KSR", the grid's table
+
+  // Sets the discounts of the groups the file names that exist; adds nothing.
+  void ImportFromFile(const QString& fileName);
+  // Writes "key=discount" per group in key order, replacing the file.
+  void ExportToFile(const QString& fileName);
+  // Replaces the groups by the given ones (First = key, Second = description),
+  // keeping the discount of every group that stays.
+  void UpdateRabattListe(const TDoubleStringListObjectList& groups);
+  // Deletes the groups without discount.
+  void CompressRabattListe();
+  // Whether the trimmed key exists; the table then stands on it.
+  bool RabattGrpExists(const QString& key);
+  // Appends the trimmed key with discount 0 unless it exists.
+  void RabattGrpAppend(const QString& key);
+  void Close() { CloseDatabase(); }
+
+  int AlterTables() override { return -1; }
+
+ protected:
+  void CreateTableDefs(TTdbTable& table) override;
+  void CreateTables() override;
+  void PrepareTables() override;
+
+ private:
+  // The discount of the current row as the exchange file writes it.
+  QString CurrentDiscountText() const;
+  void AppendGroup(const QString& key, const QString& description, double discount);
+  // Runs bulk work in one transaction; what was posted before an error stays.
+  template <class Work>
+  void InBulk(const QString& place, Work&& work);
+};

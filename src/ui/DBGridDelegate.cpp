@@ -1,0 +1,68 @@
+// Cell drawing and in-place editing of the data-aware grid.
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+
+#include "DBGrid.h"
+
+TDBGridCellLayout DBGridCellLayout(const QRect& cell, int textWidth, Qt::Alignment alignment) {
+  // The right edge counted as the first pixel beyond the cell.
+  const int right = cell.left() + cell.width();
+  const int x = alignment & Qt::AlignRight ? right - 3 - textWidth : cell.left() + 1;
+  return {QPoint(x, cell.top() + 1), cell.adjusted(1, 1, -2, -2)};
+}
+
+void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const bool selected = option.state & QStyle::State_Selected;
+  const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                     : option.state & QStyle::State_Active  ? QPalette::Active
+                                                                            : QPalette::Inactive;
+  painter->save();
+  painter->fillRect(option.rect, option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
+  const QVariant value = index.data(Qt::DisplayRole);
+  if (!value.isNull()) {
+    const QString text = value.toString();
+    const QFontMetrics metrics(option.font);
+    const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+    const TDBGridCellLayout layout = DBGridCellLayout(option.rect, metrics.horizontalAdvance(text), alignment);
+    painter->setClipRect(layout.Clip);
+    painter->setFont(option.font);
+    painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(layout.TextTopLeft + QPoint(0, metrics.ascent()), text);
+  }
+  painter->restore();
+}
+
+QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+  auto* editor = new QLineEdit(parent);
+  editor->setFrame(false);
+  return editor;
+}
+
+void TDBGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setText(index.data(Qt::EditRole).toString());
+}
+
+void TDBGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) model->setData(index, line->text(), Qt::EditRole);
+}
+
+void TDBGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                           const QModelIndex&) const {
+  editor->setGeometry(option.rect);
+}
+
+// Enter in an editor: commit at once (not queued, as Qt would), then the grid's own Enter.
+bool TDBGridDelegate::eventFilter(QObject* object, QEvent* event) {
+  auto* editor = qobject_cast<QWidget*>(object);
+  if (editor && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      emit commitData(editor);
+      emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+      if (OnEnter) OnEnter();
+      return true;
+    }
+  }
+  return QStyledItemDelegate::eventFilter(object, event);
+}
