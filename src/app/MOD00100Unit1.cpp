@@ -8,20 +8,26 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "DBAdressConfig.h"
 #include "DBAdressViewFrameUnit1.h"
+#include "DiscountGroupPage.h"
 #include "MemIniFile.h"
+#include "Msgdlg.h"
 #include "PathUtils.h"
+#include "PricingFiles.h"
 #include "Translation.h"
 #include "TypeUnit.h"
+#include "ULAGConfig.h"
 
 namespace {
 const char* const kTitle = "Kundenspezifische Preise";
 const char* const kStandardCaption = "Standardrabatte und- preise bearbeiten";
-const char* const kDefaultAddressId = "__DEFAULT__";
 const char* const kSettingsSection = "MOD00100";
+const char* const kPanelHeightKey = "Panel1";
+const char* const kPriceChoiceKey = "cbImpPreis";
 const char* const kLastAddressKey = "LastAdrID";
 const char* const kPageIndexKey = "PageControl1.ActivePageIndex";
 
@@ -36,6 +42,12 @@ const PageInfo kPages[] = {
     {"TabSheet3", "Spezifische Artikelpreise und -rabatte"},
     {"TntTabSheet2", "Preisgruppen"},
 };
+const TDiscountGroupPageParts kRabParts = {"001",        "DBGrid1",    "Button5",    "Button6",
+                                           "TntButton1", "TntButton2", "TntButton9", "TntButton10"};
+const TDiscountGroupPageParts kKommRabParts = {"004",        "DBGrid3",    "TntButton3",  "TntButton4",
+                                               "TntButton5", "TntButton6", "TntButton11", "TntButton12"};
+
+constexpr int kDefaultPanelHeight = 350;
 }  // namespace
 
 TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
@@ -50,6 +62,7 @@ TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
 TMOD00100Form1::~TMOD00100Form1() {
   FreeAddressFrame();
   AddressConfig.reset();
+  TearDownPages();
 }
 
 void TMOD00100Form1::FormCreate() {
@@ -61,11 +74,46 @@ void TMOD00100Form1::FormCreate() {
   PageControl1->setCurrentIndex(0);
   const QString addressDir = SystemEinstellungen()->AddressDir;
   for (const char* folder : {"001", "002", "003", "004", "006"}) EnsureDirectory(addressDir + QLatin1String(folder));
+  SetUpPages();
   CreateAddressFrame();
   ReadSettings();
+  currentPage_ = PageControl1->currentIndex();
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    PageControl1Changing(currentPage_);
+    currentPage_ = PageControl1->currentIndex();
+    PageControl1Change();
+  });
+  connect(TntButton7, &QPushButton::clicked, this, &TMOD00100Form1::TntButton7Click);
+  connect(TntButton8, &QPushButton::clicked, this, &TMOD00100Form1::TntButton8Click);
   qApp->installEventFilter(this);
   started_ = true;
 }
+
+// Page set-up, in the order the pages depend on it.
+void TMOD00100Form1::SetUpPages() {
+  LagerConfig = std::make_unique<TLagerConfig>();
+  LagerConfig->LoadFromFile(TLagerConfig::ConfigFileName());
+  RabPage = new TDiscountGroupPage(PageControl1->widget(pgRabatt), kRabParts, *LagerConfig);
+  KommRabPage = new TDiscountGroupPage(PageControl1->widget(pgKommRabatt), kKommRabParts, *LagerConfig);
+}
+
+// Page tear-down; the pages' stores go before the settings they use.
+void TMOD00100Form1::TearDownPages() {
+  delete RabPage;
+  RabPage = nullptr;
+  delete KommRabPage;
+  KommRabPage = nullptr;
+  LagerConfig.reset();
+}
+
+TKSRabDatabase* TMOD00100Form1::RabDB() const { return RabPage ? RabPage->Store.get() : nullptr; }
+TKSRabDatabase* TMOD00100Form1::KommRabDB() const { return KommRabPage ? KommRabPage->Store.get() : nullptr; }
+
+QString TMOD00100Form1::CurrentAddressId() const {
+  return AddressFrame && AddressFrame->CurrentAddress ? AddressFrame->CurrentAddress->Id : QString();
+}
+
+bool TMOD00100Form1::StandardMode() const { return !pnStd->isHidden(); }
 
 void TMOD00100Form1::CreateAddressFrame() {
   AddressConfig = std::make_unique<TAddressConfig>();
@@ -87,6 +135,26 @@ void TMOD00100Form1::ReadSettings() {
   AddressFrame->LoadColumnWidths(ini, objectName());
   const QString startId = StartAddressId(ini);
   if (startId != QLatin1String(kDefaultAddressId)) AddressFrame->GotoAddress(startId);
+  ReadGridSettings(ini);
+}
+
+void TMOD00100Form1::ReadGridSettings(const TMemIniFile& ini) {
+  const QString section = objectName();
+  RabPage->LoadColumnWidths(ini, section);
+  KommRabPage->LoadColumnWidths(ini, section);
+  const int height = std::max(ini.ReadInteger(section, QLatin1String(kPanelHeightKey), kDefaultPanelHeight),
+                              Panel1->minimumHeight());
+  const int total = std::max(Splitter1->height(), height + 100);
+  Splitter1->setSizes({total - height - Splitter1->handleWidth(), height});
+}
+
+void TMOD00100Form1::WriteGridSettings(TMemIniFile& ini) const {
+  const QString section = objectName();
+  RabPage->SaveColumnWidths(ini, section);
+  KommRabPage->SaveColumnWidths(ini, section);
+  // The price choice of the article page is kept as it stands until that page exists.
+  ini.WriteInteger(section, QLatin1String(kPriceChoiceKey), ini.ReadInteger(section, QLatin1String(kPriceChoiceKey), 0));
+  ini.WriteInteger(section, QLatin1String(kPanelHeightKey), Panel1->height());
 }
 
 // "-SA" (any case, the whole argument) names the start address in the
@@ -101,13 +169,82 @@ void TMOD00100Form1::AddressChanging(TDBAdressViewFrame1*) { SaveAddressData(); 
 
 void TMOD00100Form1::AddressChanged(TDBAdressViewFrame1*) {
   ResetAddressData();
-  const bool hasAddress = AddressFrame && AddressFrame->CurrentAddress && !AddressFrame->CurrentAddress->Id.isEmpty();
-  PageControl1->setEnabled(hasAddress);
+  const QString id = CurrentAddressId();
+  if (id.isEmpty()) {
+    PageControl1->setEnabled(false);
+    return;
+  }
+  // The identifier names the pricing files: one that would leave their
+  // folders is refused before any file is made or deleted for it.
+  if (!IsUsableAddressId(id)) {
+    PageControl1->setEnabled(false);
+    MessageDlgFmt(Tr("Die Adressnummer \"%s\" taugt nicht als Dateiname; ihre Preise sind nicht bearbeitbar."), {id},
+                  TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    return;
+  }
+  PageControl1->setEnabled(true);
+  LoadPageData();
 }
 
-void TMOD00100Form1::SaveAddressData() {}
+// Only the page shown is loaded; the others load when they are shown.
+void TMOD00100Form1::LoadPageData() {
+  const int page = PageControl1->currentIndex();
+  if (page == pgRabatt) LoadRabattgruppen();
+  if (page == pgKommRabatt) LoadKommRabattgruppen();
+}
 
-void TMOD00100Form1::ResetAddressData() {}
+void TMOD00100Form1::LoadRabattgruppen() { RabPage->Load(CurrentAddressId()); }
+void TMOD00100Form1::LoadKommRabattgruppen() { KommRabPage->Load(CurrentAddressId()); }
+
+// The discount tables are written row by row by their grids; the pages
+// that hold data in memory write it back here.
+void TMOD00100Form1::SaveAddressData() {
+  if (CurrentAddressId().isEmpty()) return;
+}
+
+void TMOD00100Form1::ResetAddressData() {
+  RabPage->Reset();
+  KommRabPage->Reset();
+}
+
+// The pages that hold data in memory write it back when they are left.
+void TMOD00100Form1::PageControl1Changing(int leaving) {
+  Q_UNUSED(leaving);
+}
+
+void TMOD00100Form1::PageControl1Change() {
+  if (PageControl1->isEnabled() && !CurrentAddressId().isEmpty()) LoadPageData();
+}
+
+void TMOD00100Form1::SetFrameActive(bool on) {
+  AddressFrame->setEnabled(on);
+  QPalette palette = AddressFrame->VDBGrid->palette();
+  palette.setColor(QPalette::Base, on ? QApplication::palette().color(QPalette::Base) : QColor(0x80, 0x80, 0x80));
+  AddressFrame->VDBGrid->setPalette(palette);
+}
+
+void TMOD00100Form1::TntButton7Click() {
+  if (!AddressFrame) return;
+  SaveAddressData();
+  SetFrameActive(false);
+  pnStd->show();
+  pnStd->raise();
+  AddressFrame->CurrentAddress->Clear();
+  AddressFrame->CurrentAddress->Id = QLatin1String(kDefaultAddressId);
+  AddressChanged(AddressFrame);
+}
+
+void TMOD00100Form1::TntButton8Click() {
+  if (!AddressFrame) return;
+  pnStd->hide();
+  SetFrameActive(true);
+  SaveAddressData();
+  // The pages wait for the frame's own address: until it is loaded they must
+  // not go on working on the standard tables.
+  AddressFrame->CurrentAddress->Clear();
+  AddressFrame->GotoAddress(QString());
+  AddressChanged(AddressFrame);
+}
 
 bool TMOD00100Form1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (key == Qt::Key_Up || key == Qt::Key_Down) return false;
@@ -134,11 +271,13 @@ bool TMOD00100Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMOD00100Form1::FormClose() {
-  if (!AddressFrame) return;
-  SaveAddressData();
-  WriteSettings();
-  FreeAddressFrame();
+  if (AddressFrame) {
+    SaveAddressData();
+    WriteSettings();
+    FreeAddressFrame();
+  }
   AddressConfig.reset();
+  TearDownPages();
 }
 
 void TMOD00100Form1::WriteSettings() {
@@ -148,6 +287,7 @@ void TMOD00100Form1::WriteSettings() {
   const TCustomerAddress* current = AddressFrame->CurrentAddress.get();
   ini.WriteString(section, QLatin1String(kLastAddressKey), current ? current->Id : QString());
   AddressFrame->SaveColumnWidths(ini, objectName());
+  WriteGridSettings(ini);
   ini.UpdateFile();
 }
 

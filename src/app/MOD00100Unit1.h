@@ -10,6 +10,9 @@ class QSplitter;
 class QFrame;
 class TAddressConfig;
 class TDBAdressViewFrame1;
+class TDiscountGroupPage;
+class TKSRabDatabase;
+class TLagerConfig;
 class TMemIniFile;
 
 class TMOD00100Form1 : public QWidget {
@@ -36,12 +39,31 @@ class TMOD00100Form1 : public QWidget {
   TDBAdressViewFrame1* AddressFrame = nullptr;  // owned; freed at close
   std::unique_ptr<TAddressConfig> AddressConfig;
 
+  // The discount-group pages and what they share.
+  std::unique_ptr<TLagerConfig> LagerConfig;
+  TDiscountGroupPage* RabPage = nullptr;      // page 0, quotes and orders
+  TDiscountGroupPage* KommRabPage = nullptr;  // page 1, commission orders
+  TKSRabDatabase* RabDB() const;
+  TKSRabDatabase* KommRabDB() const;
+
+  enum TPageIndex { pgRabatt = 0, pgKommRabatt = 1, pgMengenrabatt = 2, pgArtikelpreise = 3, pgPreisgruppen = 4 };
+  // The address the pages work on: the frame's, or "__DEFAULT__" in the standard-tables mode.
+  QString CurrentAddressId() const;
+  bool StandardMode() const;
+
   // The frame's events: the pages write back before the address changes
   // and follow it afterwards.
   void AddressChanging(TDBAdressViewFrame1* sender);
   void AddressChanged(TDBAdressViewFrame1* sender);
   void SaveAddressData();
   void ResetAddressData();
+  void LoadPageData();
+  void LoadRabattgruppen();
+  void LoadKommRabattgruppen();
+  void PageControl1Changing(int leaving);
+  void PageControl1Change();
+  void TntButton7Click();  // enter the standard-tables mode
+  void TntButton8Click();  // "Fertig": leave it
   // The window's key preview; true when the key was used.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
   // UserClientEtcDir + "MOD00100.INI".
@@ -63,9 +85,15 @@ class TMOD00100Form1 : public QWidget {
   void FormClose();
   void WriteSettings();
   void FreeAddressFrame();
+  void SetUpPages();
+  void TearDownPages();
+  void ReadGridSettings(const TMemIniFile& ini);
+  void WriteGridSettings(TMemIniFile& ini) const;
+  void SetFrameActive(bool on);
 
   QString Argument(int index) const { return index < arguments_.size() ? arguments_[index] : QString(); }
 
   QStringList arguments_;
   bool started_ = false;
+  int currentPage_ = 0;  // the page shown before a change, for the write-back
 };

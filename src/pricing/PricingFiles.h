@@ -1,0 +1,15 @@
+#pragma once
+// Where the pricing files of an address lie: AddressDir + folder ("001" ...)
+// + identifier + extension. The identifier becomes part of a file name, so
+// one that would leave its folder is never used.
+#include <QString>
+
+// The identifier of the standard tables for every customer without their own.
+inline const char* const kDefaultAddressId = "__DEFAULT__";
+
+// False for an empty identifier, "." and "..", and one with a path separator
+// or a control character.
+bool IsUsableAddressId(const QString& id);
+// The file, or empty when the identifier is not usable.
+QString PricingFilePath(const QString& addressDir, const QString& folder, const QString& id,
+                        const QString& extension);
