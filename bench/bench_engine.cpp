@@ -104,15 +104,23 @@ double RawBulkInsert(const QString& path, int rows) {
   return ms;
 }
 
-double EngineWalk(const QString& path, qint64& rows) {
+// The table of an existing file, open on its index.
+struct OpenedFile {
   TTdbDatabase db;
-  db.SetDatabaseType(TTdbDatabase::FileDatabase);
-  db.SetLocation(path);
-  db.Connect();
-  TTdbTable table(&db);
-  table.SetTableName(QString::fromLatin1(kTable));
-  table.SetIndexName(QStringLiteral("INDEX"));
-  table.Open();
+  TTdbTable table{&db};
+  explicit OpenedFile(const QString& path) {
+    db.SetDatabaseType(TTdbDatabase::FileDatabase);
+    db.SetLocation(path);
+    db.Connect();
+    table.SetTableName(QString::fromLatin1(kTable));
+    table.SetIndexName(QStringLiteral("INDEX"));
+    table.Open();
+  }
+};
+
+double EngineWalk(const QString& path, qint64& rows) {
+  OpenedFile file(path);
+  TTdbTable& table = file.table;
   TTdbField& katalog = table.FieldByName(QStringLiteral("KATALOG"));
   TTdbField& artikel = table.FieldByName(QStringLiteral("ARTIKELNR"));
   TTdbField& preis = table.FieldByName(QStringLiteral("PREIS"));
@@ -159,14 +167,8 @@ double RawWalk(const QString& path, const char* table, qint64& rows) {
 }
 
 double EnginePosition(const QString& path, qint64 rows) {
-  TTdbDatabase db;
-  db.SetDatabaseType(TTdbDatabase::FileDatabase);
-  db.SetLocation(path);
-  db.Connect();
-  TTdbTable table(&db);
-  table.SetTableName(QString::fromLatin1(kTable));
-  table.SetIndexName(QStringLiteral("INDEX"));
-  table.Open();
+  OpenedFile file(path);
+  TTdbTable& table = file.table;
   QRandomGenerator random(4711);
   return MedianMs(50, [&] {
     table.SetRecordNo(1 + random.bounded(rows - 60));

@@ -6,8 +6,6 @@
 #include <cstdio>
 
 #include "MOD00100Unit1.h"
-#include "Msgdlg.h"
-#include "ScriptedDialogs.h"
 #include "SuiteApplication.h"
 #include "TypeUnit.h"
 
@@ -39,16 +37,4 @@ int Run(SuiteApplication& app) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
-  SuiteApplication app(argc, argv);
-  InstallDialogsFromEnvironment();
-  int result = 0;
-  if (!DeliverReportingExceptions([&] {
-        result = Run(app);
-        return true;
-      }))
-    result = 1;
-  FinalizeMsgDlg();
-  FinalizeSystem();
-  return result;
-}
+int main(int argc, char** argv) { return RunSuiteProgram(argc, argv, Run); }

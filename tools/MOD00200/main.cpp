@@ -19,8 +19,6 @@
 //   SUITE_AUTOCHOOSE=cancel  presses "Abbrechen";
 //   SUITE_DIALOG_LOG=<file>  records message dialogs into the file instead of showing them.
 #include "AddressProgram.h"
-#include "Msgdlg.h"
-#include "ScriptedDialogs.h"
 #include "SuiteApplication.h"
 #include "TypeUnit.h"
 
@@ -36,16 +34,4 @@ int Run(SuiteApplication& app) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
-  SuiteApplication app(argc, argv);
-  InstallDialogsFromEnvironment();
-  int result = 0;
-  if (!DeliverReportingExceptions([&] {
-        result = Run(app);
-        return true;
-      }))
-    result = 1;
-  FinalizeMsgDlg();
-  FinalizeSystem();
-  return result;
-}
+int main(int argc, char** argv) { return RunSuiteProgram(argc, argv, Run); }

@@ -1,5 +1,7 @@
 #include "SuiteApplication.h"
 
+#include "Msgdlg.h"
+#include "ScriptedDialogs.h"
 #include "TypeUnit.h"
 
 bool DeliverReportingExceptions(const std::function<bool()>& deliver) {
@@ -15,4 +17,18 @@ bool DeliverReportingExceptions(const std::function<bool()>& deliver) {
 
 bool SuiteApplication::notify(QObject* receiver, QEvent* event) {
   return DeliverReportingExceptions([&] { return QApplication::notify(receiver, event); });
+}
+
+int RunSuiteProgram(int argc, char** argv, const std::function<int(SuiteApplication&)>& run) {
+  SuiteApplication app(argc, argv);
+  InstallDialogsFromEnvironment();
+  int result = 0;
+  if (!DeliverReportingExceptions([&] {
+        result = run(app);
+        return true;
+      }))
+    result = 1;
+  FinalizeMsgDlg();
+  FinalizeSystem();
+  return result;
 }

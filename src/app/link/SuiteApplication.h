@@ -12,3 +12,8 @@ class SuiteApplication : public QApplication {
 
 // Runs the delivery and reports what it throws; false when it threw.
 bool DeliverReportingExceptions(const std::function<bool()>& deliver);
+
+// The whole life of one of the suite's programs: the application object,
+// dialogs as the environment asks, run, and the process-wide objects freed
+// at the end. An exception that escapes run is a fatal report.
+int RunSuiteProgram(int argc, char** argv, const std::function<int(SuiteApplication&)>& run);
