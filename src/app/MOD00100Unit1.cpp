@@ -401,6 +401,12 @@ QFrame* TMOD00100Form1::BuildStandardPanel() {
 
 void TMOD00100Form1::InfoButton1Click() { close(); }
 
+// The standard-tables notice keeps its margins and stretches with the window.
+void TMOD00100Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  pnStd->resize(std::max(665, width() - (1024 - 665)), pnStd->height());
+}
+
 void TMOD00100Form1::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
