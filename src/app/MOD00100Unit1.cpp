@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "DBAdressConfig.h"
@@ -226,6 +227,8 @@ void TMOD00100Form1::SetFrameActive(bool on) {
 void TMOD00100Form1::TntButton7Click() {
   if (!AddressFrame) return;
   SaveAddressData();
+  // A selection still waiting for its delay must not take the pages back to a customer.
+  AddressFrame->SelectionTimer->stop();
   SetFrameActive(false);
   pnStd->show();
   pnStd->raise();

@@ -97,6 +97,9 @@ TDateischutz::TTake TDateischutz::TryTake() {
       ThrowSystemError(error);
     }
     if (PathNamesFile(fd, path)) {
+      // Whoever finds the file left behind by a crashed holder, under any
+      // user, must be able to take it.
+      [[maybe_unused]] const int shared = fchmod(fd, 0666);
       fd_ = fd;
       return TTake::Taken;
     }
@@ -160,7 +163,9 @@ bool TDateischutz::TakeOrWait(const QString& text, bool showOwnText, bool& waite
   if (!OnWait) return false;
   waited = true;
   idle_ = OnWait(showOwnText ? text : entry.trimmed(), [this] { cancelled_ = true; });
-  while (TryTake() != TTake::Taken) {
+  for (TTake take = TryTake(); take != TTake::Taken; take = TryTake()) {
+    // A file nobody can open for writing would keep the user waiting for ever.
+    if (take == TTake::Failed) ThrowSystemError(errno);
     if (cancelled_) return false;
     QThread::msleep(Timing().pollMs);
     if (idle_) idle_();

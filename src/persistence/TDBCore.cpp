@@ -122,7 +122,8 @@ void TDatabaseWrapper::OpenFile(const QString& fileName, bool modeFlag) {
 
 void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool readOnly) {
   InitTables();
-  if (Database->Connected()) Database->Disconnect();
+  // Connections of a previous file must not serve the new one.
+  Database->Disconnect();
   Database->SetAutoDatabaseName(true);
   Database->SetCaseSensitive(true);
   Database->SetExclusive(false);
@@ -141,6 +142,7 @@ void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool read
     OpenTables();
   } catch (...) {
     LockFileName.clear();
+    Database->Disconnect();
     throw;
   }
   Opened = true;
@@ -160,11 +162,8 @@ void TDatabaseWrapper::CloseDatabase() {
   try {
     Opened = false;
     LockFileName.clear();
-    if (Database->Connected()) {
-      for (TTdbTable& table : Tables) table.Close();
-      Database->Disconnect();
-      Database->Close();
-    }
+    for (TTdbTable& table : Tables) table.Close();
+    Database->Disconnect();
   } catch (const std::exception& e) {
     LogError(e, QStringLiteral("CloseDatabase"));
   }
@@ -269,7 +268,7 @@ int TDatabaseMapper::Open(bool exclusive, const QString& directory, const QStrin
   const QString location = OneFile ? Directory + databaseFileName : Directory;
   LockFilePath = OneFile ? location + QStringLiteral(".SRW") : Directory + QStringLiteral("LOCKDB.SRW");
   try {
-    if (Database->Connected()) Database->Disconnect();
+    Database->Disconnect();
     Database->SetExclusive(exclusive);
     Database->SetDatabaseType(OneFile ? TTdbDatabase::FileDatabase : TTdbDatabase::DirectoryDatabase);
     Database->SetLocation(location);

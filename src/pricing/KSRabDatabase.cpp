@@ -49,7 +49,7 @@ void TKSRabDatabase::CreateTables() {
 void TKSRabDatabase::PrepareTables() { Table->SetIndexName(kIndex); }
 
 template <class Work>
-void TKSRabDatabase::InBulk(const QString& place, Work&& work) {
+void TKSRabDatabase::InBulk(const QString& place, Work&& work, bool keepPosted) {
   // Views follow the result once, not every row of the way.
   DisableControls();
   try {
@@ -58,7 +58,7 @@ void TKSRabDatabase::InBulk(const QString& place, Work&& work) {
     try {
       work();
     } catch (...) {
-      Database->Commit();  // what was posted before the error stays
+      keepPosted ? Database->Commit() : Database->Rollback();
       throw;
     }
     Database->Commit();
@@ -128,7 +128,7 @@ void TKSRabDatabase::UpdateRabattListe(const TDoubleStringListObjectList& groups
       const auto it = remembered.constFind(key.toCaseFolded());
       AppendGroup(key, group.Second.trimmed(), it == remembered.constEnd() ? 0 : ReadDiscount(*it));
     }
-  });
+  }, /*keepPosted=*/false);  // the table was emptied first: half a list would lose the discounts
 }
 
 void TKSRabDatabase::CompressRabattListe() {

@@ -39,7 +39,8 @@ class TKSRabDatabase : public TDatabaseWrapper {
   // The discount of the current row as the exchange file writes it.
   QString CurrentDiscountText() const;
   void AppendGroup(const QString& key, const QString& description, double discount);
-  // Runs bulk work in one transaction; what was posted before an error stays.
+  // Runs bulk work in one transaction. On an error what was posted before it
+  // stays, unless keepPosted is false: then the table is as it was before.
   template <class Work>
-  void InBulk(const QString& place, Work&& work);
+  void InBulk(const QString& place, Work&& work, bool keepPosted = true);
 };

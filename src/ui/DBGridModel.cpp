@@ -245,7 +245,10 @@ bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
   } catch (const std::exception& e) {
     table_->Cancel();
-    MessageDlg(QString::fromLocal8Bit(e.what()), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    // Show what the table holds now, e.g. another workstation's change that
+    // made the post fail; the message below tells why.
+    Guarded([this] { table_->Refresh(); });
+    MessageDlg(ReportException::Of(e).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
     return false;
   }
 }

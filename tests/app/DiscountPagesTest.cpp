@@ -222,6 +222,15 @@ TEST_F(DiscountPagesTest, StandardTablesModeWorksOnDefaultFilesOnly) {
   EXPECT_EQ(form->KommRabDB()->GetDatabasePath(), File("004", QStringLiteral("10000")));
 }
 
+TEST_F(DiscountPagesTest, AQuickSelectionBeforeTheStandardModeDoesNotLeaveIt) {
+  auto form = Start(QStringLiteral("10000"));
+  form->AddressFrame->GotoAddress(QStringLiteral("10003"));  // its delay is still running
+  form->TntButton7->click();
+  Settle(*form);
+  EXPECT_EQ(form->CurrentAddressId(), QStringLiteral("__DEFAULT__"));
+  EXPECT_EQ(form->RabDB()->GetDatabasePath(), File("001", QStringLiteral("__DEFAULT__")));
+}
+
 TEST_F(DiscountPagesTest, CloseAndRestartRestoreWindowSettings) {
   int panelHeight = 0;
   {

@@ -140,3 +140,51 @@ TEST_F(EngineTest, ScrollEventsAndViewNotifications) {
   EXPECT_EQ(listener.calls, QStringList({"reset"}));
   table_.RemoveListener(&listener);
 }
+
+// Two programs on one file: an edit never overwrites what the other changed
+// or deleted after it was read; the post fails and the other's data stays.
+TEST_F(EngineTest, EditOfARowChangedOrDeletedElsewhereFailsInsteadOfOverwriting) {
+  OpenPrices({{"1", "a", 1.0}, {"2", "b", 2.0}});
+  TTdbDatabase otherDb;
+  otherDb.SetDatabaseType(TTdbDatabase::FileDatabase);
+  otherDb.SetLocation(DatabaseFile());
+  otherDb.Connect();
+  TTdbTable other(&otherDb);
+  other.SetTableName(table_.TableName());
+  other.SetIndexName(QStringLiteral("INDEX"));
+  other.Open();
+
+  ASSERT_TRUE(table_.Locate("ID", QStringLiteral("1")));  // read before the other's change
+  ASSERT_TRUE(other.Locate("ID", QStringLiteral("1")));
+  other.Edit();
+  other.FieldByName("NAME").SetAsString("von B");
+  other.Post();
+  table_.Edit();
+  table_.FieldByName("PRICE").SetAsFloat(9);
+  try {
+    table_.Post();
+    FAIL() << "the stale edit was posted";
+  } catch (const ETableEngineError& e) {
+    EXPECT_EQ(e.ErrorCode(), SQLITE_ABORT);
+  }
+  table_.Cancel();
+  table_.Refresh();
+  ASSERT_TRUE(table_.Locate("ID", QStringLiteral("1")));
+  EXPECT_EQ(table_.FieldByName("NAME").AsString(), "von B");
+  EXPECT_DOUBLE_EQ(table_.FieldByName("PRICE").AsFloat(), 1.0);
+
+  ASSERT_TRUE(table_.Locate("ID", QStringLiteral("2")));
+  ASSERT_TRUE(other.Locate("ID", QStringLiteral("2")));
+  other.Delete();
+  table_.Edit();
+  table_.FieldByName("PRICE").SetAsFloat(5);
+  EXPECT_THROW(table_.Post(), ETableEngineError);
+  table_.Cancel();
+  // An edit of a row nobody touched still posts.
+  table_.Refresh();
+  ASSERT_TRUE(table_.Locate("ID", QStringLiteral("1")));
+  table_.Edit();
+  table_.FieldByName("PRICE").SetAsFloat(7);
+  table_.Post();
+  EXPECT_DOUBLE_EQ(table_.FieldByName("PRICE").AsFloat(), 7.0);
+}

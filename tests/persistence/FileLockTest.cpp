@@ -122,6 +122,8 @@ TEST_F(FileLock, HeldEntryIsTextAndTimeInThousandBytesAndReleaseDeletesIt) {
                     .match(entry).hasMatch())
         << entry.trimmed().toStdString();
     EXPECT_EQ(entry.size(), 500);
+    // Left behind by a crash, any user of the share can take it over.
+    EXPECT_EQ(QFile::permissions(LockPath()) & QFileDevice::WriteOther, QFileDevice::WriteOther);
   }
   EXPECT_FALSE(QFile::exists(LockPath()));
 }

@@ -151,8 +151,24 @@ void TdbConnection::Begin() {
 
 void TdbConnection::Commit() {
   if (depth_ == 0) return;
-  Exec(depth_ == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE tdb%1").arg(depth_ - 1));
-  --depth_;
+  if (depth_ > 1) {
+    Exec(QStringLiteral("RELEASE tdb%1").arg(depth_ - 1));
+    --depth_;
+    return;
+  }
+  try {
+    Exec(QStringLiteral("COMMIT"));
+  } catch (...) {
+    // A COMMIT that failed (busy) leaves the transaction open: later posts
+    // would never be committed and the file stays locked for everyone.
+    try {
+      RollbackAll();
+    } catch (...) {
+    }
+    depth_ = 0;
+    throw;
+  }
+  depth_ = 0;
 }
 
 void TdbConnection::Rollback() {

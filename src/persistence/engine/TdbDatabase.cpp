@@ -58,13 +58,31 @@ void TTdbDatabase::RefreshDataSets() {
 }
 
 void TTdbDatabase::StartTransaction() {
-  for (auto& [key, c] : connections_) c->Begin();
+  std::vector<TdbConnection*> begun;
+  try {
+    for (auto& [key, c] : connections_) {
+      c->Begin();
+      begun.push_back(c.get());
+    }
+  } catch (...) {
+    // All files or none: a half-begun transaction would keep files locked.
+    for (TdbConnection* c : begun) c->Rollback();
+    throw;
+  }
   ++transactionDepth_;
 }
 
 void TTdbDatabase::Commit() {
   if (transactionDepth_ == 0) return;
-  for (auto& [key, c] : connections_) c->Commit();
+  try {
+    for (auto& [key, c] : connections_) c->Commit();
+  } catch (...) {
+    // A connection whose commit failed has rolled back; so must the others.
+    for (auto& [key, c] : connections_) c->RollbackAll();
+    transactionDepth_ = 0;
+    RefreshDataSets();
+    throw;
+  }
   --transactionDepth_;
 }
 

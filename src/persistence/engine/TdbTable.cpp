@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include "TableEngineError.h"
+#include "Translation.h"
 #include "TdbConnection.h"
 #include "TdbDatabase.h"
 #include "TdbSchema.h"
@@ -121,7 +122,12 @@ void TTdbTable::BuildFields() {
   insertStmt_ = updateStmt_ = nullptr;
   insertSql_ = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
                    .arg(sqlName_, columnList_, QStringList(int(fields_.size()), QStringLiteral("?")).join(u','));
-  updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlName_, sets.join(u','));
+  // An edit writes only over the row it read: another program's change or
+  // delete in between makes it fail instead of being overwritten unseen.
+  QStringList unchanged;
+  for (const QString& column : columns) unchanged << column + QStringLiteral(" IS ?");
+  updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? AND %3")
+                   .arg(sqlName_, sets.join(u','), unchanged.join(QStringLiteral(" AND ")));
 }
 
 void TTdbTable::ResolveOrder() {
@@ -195,6 +201,7 @@ void TTdbTable::Edit() {
   if (state_ == TdbState::Edit || state_ == TdbState::Insert) return;
   if (window_.empty()) Fail(QStringLiteral("table %1 has no current row to edit").arg(tableName_));
   buffer_ = window_[pos_].Values(FieldCount());
+  editOriginal_ = buffer_;
   editRowId_ = window_[pos_].rowId;
   state_ = TdbState::Edit;
 }
@@ -213,7 +220,10 @@ void TTdbTable::Write() {
     TdbStatement q(c.Handle(), updateStmt_);
     q.BindAll(buffer_);
     q.Bind(int(buffer_.size()) + 1, editRowId_);
+    q.BindAll(editOriginal_, int(buffer_.size()) + 2);
     q.Run();
+    if (sqlite3_changes(c.Handle()) == 0)
+      ThrowEngineError(SQLITE_ABORT, Tr("Der Datensatz wurde inzwischen anderswo geaendert oder geloescht."));
   }
   tx.Commit();
 }

@@ -245,6 +245,7 @@ class TTdbTable {
   bool eof_ = true;
   bool bof_ = true;
   QVariantList buffer_;
+  QVariantList editOriginal_;  // the row as it was read when the edit began
   qint64 editRowId_ = 0;
 
   bool filtered_ = false;
