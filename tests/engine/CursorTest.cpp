@@ -177,3 +177,15 @@ TEST_F(EngineTest, NullKeysSortFirstInBothDirections) {
     return std::tie(a.named, a.name, a.price, a.row) < std::tie(b.named, b.name, b.price, b.row);
   });
 }
+
+TEST_F(EngineTest, NearestKeyWithANullAndAnUnknownIndexKeepTheirPlace) {
+  OpenPrices({{"1", "a", 1.0}, {"2", "b", 2.0}, {"3", "c", 3.0}});
+  table_.SetIndexName(QStringLiteral("BYNAME"));
+  // A NULL sorts before every value: "b" then NULL stands at the first "b".
+  table_.FindNearest({QStringLiteral("b"), QVariant()});
+  EXPECT_EQ(table_.FieldByName("ID").AsString(), "2");
+  EXPECT_THROW(table_.SetIndexName(QStringLiteral("GIBTESNICHT")), ETableEngineError);
+  EXPECT_EQ(table_.IndexName(), QStringLiteral("BYNAME"));
+  EXPECT_EQ(WalkIds(table_), QStringList({"1", "2", "3"}));
+  EXPECT_EQ(WalkIds(table_, false), QStringList({"3", "2", "1"}));
+}

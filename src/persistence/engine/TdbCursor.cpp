@@ -420,17 +420,20 @@ void TTdbTable::FindNearest(const QVariantList& values) {
   RequireActive();
   if (values.isEmpty() || values.size() > int(orderColumns_.size()))
     Fail(QStringLiteral("FindNearest on %1: the active index has %2 fields").arg(tableName_).arg(orderColumns_.size()));
+  // A NULL sorts before every value: the key up to it decides where to stand.
   QStringList names;
   QVariantList binds;
   for (int i = 0; i < values.size(); ++i) {
+    const QVariant stored = fields_[size_t(orderColumns_[size_t(i)])]->StoredForm(values[i]);
+    if (stored.isNull()) break;
     names << QuoteIdentifier(openDefs_[orderColumns_[size_t(i)]].Name);
-    binds << fields_[size_t(orderColumns_[size_t(i)])]->StoredForm(values[i]);
+    binds << stored;
   }
-  const bool anyNull = std::any_of(binds.begin(), binds.end(), [](const QVariant& v) { return v.isNull(); });
-  const QString condition = anyNull ? QStringLiteral("1")
-                                    : QStringLiteral("(%1) >= (%2)").arg(names.join(u','), QStringList(names.size(), QStringLiteral("?")).join(u','));
+  const QString condition =
+      names.isEmpty() ? QStringLiteral("1")
+                      : QStringLiteral("(%1) >= (%2)").arg(names.join(u','), QStringList(names.size(), QStringLiteral("?")).join(u','));
   Scroll([&] {
-    if (!FirstMatching(condition, anyNull ? QVariantList() : binds)) DoLast();
+    if (!FirstMatching(condition, binds)) DoLast();
   });
 }
 

@@ -36,10 +36,19 @@ void TTdbTable::SetTableName(const QString& name) {
 }
 
 void TTdbTable::SetIndexName(const QString& name) {
-  indexName_ = name;
-  if (!Active()) return;
+  if (!Active()) {
+    indexName_ = name;
+    return;
+  }
   const qint64 rowId = RowId();
-  ResolveOrder();
+  const QString previous = indexName_;
+  indexName_ = name;
+  try {
+    ResolveOrder();
+  } catch (...) {
+    indexName_ = previous;
+    throw;
+  }
   if (!(rowId && LoadRow(rowId))) DoFirst();
   NotifyReset();
 }
@@ -130,19 +139,22 @@ void TTdbTable::BuildFields() {
                    .arg(sqlName_, sets.join(u','), unchanged.join(QStringLiteral(" AND ")));
 }
 
+// Resolved into locals first: an unknown index name must leave the order
+// the cursor moves by as it was.
 void TTdbTable::ResolveOrder() {
-  orderColumns_.clear();
+  std::vector<int> columns;
   QStringList asc, desc;
   if (!indexName_.isEmpty()) {
     const int ix = openIndexes_.IndexOf(indexName_);
     if (ix < 0) Fail(QStringLiteral("index %1 not found in table %2").arg(indexName_, tableName_));
     for (const QString& name : openIndexes_[ix].FieldList()) {
-      orderColumns_.push_back(openDefs_.IndexOf(name));
+      columns.push_back(openDefs_.IndexOf(name));
       asc << QuoteIdentifier(name);
       desc << QuoteIdentifier(name) + QStringLiteral(" DESC");
     }
   }
   // Ties in the index go by row id, so every row has one place.
+  orderColumns_ = std::move(columns);
   orderAsc_ = (asc << QStringLiteral("rowid")).join(QStringLiteral(", "));
   orderDesc_ = (desc << QStringLiteral("rowid DESC")).join(QStringLiteral(", "));
 }
