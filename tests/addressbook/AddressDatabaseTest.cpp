@@ -48,10 +48,8 @@ class AddressBook : public testing::Test {
     db.Table->Append();
     db.Table->FieldByName(QStringLiteral("ID")).SetAsString(id);
     db.Table->FieldByName(QStringLiteral("DISPLAYTXT")).SetAsString(display);
-    db.Table->FieldByName(QStringLiteral("ADDRGRP")).SetAsString(QStringLiteral(""));
-    db.Table->FieldByName(QStringLiteral("IDFORWARD")).SetAsString(QStringLiteral(""));
-    db.Table->FieldByName(QStringLiteral("CREATED")).SetAsFloat(0);
-    db.Table->FieldByName(QStringLiteral("CHANGED")).SetAsFloat(0);
+    for (const char* empty : {"ADDRGRP", "IDFORWARD"}) db.Table->FieldByName(QLatin1String(empty)).SetAsString(QString());
+    for (const char* zero : {"CREATED", "CHANGED"}) db.Table->FieldByName(QLatin1String(zero)).SetAsFloat(0);
     if (!xml.isNull()) db.Table->FieldByName(QStringLiteral("XMLDATA")).SetAsString(xml);
     db.Table->Post();
   }
@@ -235,13 +233,12 @@ TEST(AddressBookOldTable, AlterTablesAddsTheResubmissionColumnsBeforeXmlData) {
     old.SetTableName(QStringLiteral("ADDRESS"));
     TTdbFieldDefs& f = old.FieldDefs();
     for (const char* name : {"ID", "DISPLAYTXT", "ADDRGRP"}) f.Add(QLatin1String(name), TdbFieldKind::WideString, 50);
-    f.Add(QStringLiteral("CREATED"), TdbFieldKind::DateTime);
-    f.Add(QStringLiteral("CREATEDBY"), TdbFieldKind::WideString, 20);
-    f.Add(QStringLiteral("CHANGED"), TdbFieldKind::DateTime);
-    f.Add(QStringLiteral("CHANGEDBY"), TdbFieldKind::WideString, 20);
+    for (const char* name : {"CREATED", "CHANGED"}) {
+      f.Add(QLatin1String(name), TdbFieldKind::DateTime);
+      f.Add(QLatin1String(name) + QStringLiteral("BY"), TdbFieldKind::WideString, 20);
+    }
     f.Add(QStringLiteral("IDFORWARD"), TdbFieldKind::WideString, 20);
-    old.FieldDefs().Add(QStringLiteral("XMLDATA"), TdbFieldKind::WideMemo);
-    old.FieldDefs().Add(QStringLiteral("CHARACT"), TdbFieldKind::WideMemo);
+    for (const char* name : {"XMLDATA", "CHARACT"}) f.Add(QLatin1String(name), TdbFieldKind::WideMemo);
     old.IndexDefs().Add(QStringLiteral("ADDRESSID"), QStringLiteral("ID"), ixUnique);
     old.CreateTable();
     database.Connect();
@@ -263,10 +260,8 @@ TEST(AddressBookOldTable, AlterTablesAddsTheResubmissionColumnsBeforeXmlData) {
   db.Table->ReadDefinitions();
   QStringList names;
   for (const TTdbFieldDef& def : db.Table->FieldDefs().Items()) names << def.Name;
-  EXPECT_EQ(names, (QStringList{QStringLiteral("ID"), QStringLiteral("DISPLAYTXT"), QStringLiteral("ADDRGRP"),
-                                QStringLiteral("CREATED"), QStringLiteral("CREATEDBY"), QStringLiteral("CHANGED"),
-                                QStringLiteral("CHANGEDBY"), QStringLiteral("IDFORWARD"), QStringLiteral("WV"), QStringLiteral("WVTXT"), QStringLiteral("WVUSER"),
-                                QStringLiteral("XMLDATA"), QStringLiteral("CHARACT")}));
+  EXPECT_EQ(names.join(u' '), QStringLiteral("ID DISPLAYTXT ADDRGRP CREATED CREATEDBY CHANGED CHANGEDBY IDFORWARD "
+                                             "WV WVTXT WVUSER XMLDATA CHARACT"));
   ASSERT_EQ(db.GetCustomer(QStringLiteral("alt"), a), 0);
   EXPECT_EQ(a.At, QStringLiteral("Alte Adresse"));
   a.WvTxt = QStringLiteral("neu");

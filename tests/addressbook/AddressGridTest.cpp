@@ -55,7 +55,6 @@ TEST(AddressGridModel, ShowsResultsWithAlternateRowsAndMarkedResubmissions) {
   EXPECT_EQ(model.data(model.index(1, 1)).toString(), QStringLiteral("Text B"));
   EXPECT_EQ(model.data(model.index(1, 2)).toString(), QStringLiteral("KUNDE"));
   EXPECT_EQ(model.data(model.index(1, 3)).toString(), today.toString(QStringLiteral("dd.MM.yyyy")) + " 12:00");
-  EXPECT_EQ(model.Row(2).RecNo, 7);
 
   EXPECT_FALSE(model.data(model.index(0, 1), Qt::BackgroundRole).isValid());
   EXPECT_EQ(model.data(model.index(1, 1), Qt::BackgroundRole).value<QColor>(), QColor(0xF5, 0xF5, 0xF5));

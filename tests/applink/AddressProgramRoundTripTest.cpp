@@ -32,11 +32,11 @@ class AddressProgramRoundTrip : public testing::Test {
     QFile::setPermissions(program_, QFile::permissions(program_) | QFileDevice::ExeOwner);
   }
 
-  std::unique_ptr<TCustomerAddress> Pick(const QString& autoChoose) {
+  std::unique_ptr<TCustomerAddress> Pick(const QString& autoChoose, const QString& user = QStringLiteral("ADMIN")) {
     ScopedEnv choose("SUITE_AUTOCHOOSE", autoChoose);
     ScopedEnv dialogs("SUITE_DIALOG_LOG", DialogLog());
     return TMOD00200Helper::StartAddressPicker(SystemEinstellungen()->BinDir, BenutzerEinstellungen()->UserTmpDir,
-                                               {QStringLiteral("DEMO"), QStringLiteral("ADMIN")});
+                                               {QStringLiteral("DEMO"), user});
   }
 
   QString DialogLog() const { return suite_.Root() + QStringLiteral("dialogs.log"); }
@@ -59,11 +59,7 @@ TEST_F(AddressProgramRoundTrip, ChosenAddressComesBackAndCancelGivesNone) {
 }
 
 TEST_F(AddressProgramRoundTrip, BarredUserEndsTheProgramWithoutAnAddress) {
-  ScopedEnv choose("SUITE_AUTOCHOOSE", QStringLiteral("10017"));
-  ScopedEnv dialogs("SUITE_DIALOG_LOG", DialogLog());
-  EXPECT_EQ(TMOD00200Helper::StartAddressPicker(SystemEinstellungen()->BinDir, BenutzerEinstellungen()->UserTmpDir,
-                                                {QStringLiteral("DEMO"), QStringLiteral("GAST")}),
-            nullptr);
+  EXPECT_EQ(Pick(QStringLiteral("10017"), QStringLiteral("GAST")), nullptr);
   EXPECT_TRUE(QString::fromUtf8(ReadFileBytes(DialogLog())).contains(QStringLiteral("verweigert")));
 }
 

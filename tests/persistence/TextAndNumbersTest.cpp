@@ -8,31 +8,21 @@
 #include "TextFile.h"
 
 TEST(NumberGeneralFormat, WritesLikeTheSuiteUnderBothLocales) {
-  EXPECT_EQ(FormatGeneralNumber(0), QStringLiteral("0"));
-  EXPECT_EQ(FormatGeneralNumber(7.5), QStringLiteral("7,5"));
-  EXPECT_EQ(FormatGeneralNumber(-12), QStringLiteral("-12"));
-  EXPECT_EQ(FormatGeneralNumber(0.1), QStringLiteral("0,1"));
-  EXPECT_EQ(FormatGeneralNumber(0.00001), QStringLiteral("0,00001"));
-  EXPECT_EQ(FormatGeneralNumber(0.000001), QStringLiteral("1E-6"));
-  EXPECT_EQ(FormatGeneralNumber(1.5e20), QStringLiteral("1,5E20"));
-  EXPECT_EQ(FormatGeneralNumber(1e15), QStringLiteral("1E15"));
-  EXPECT_EQ(FormatGeneralNumber(123456789012345.0), QStringLiteral("123456789012345"));
-  EXPECT_EQ(FormatGeneralNumber(1234567.891), QStringLiteral("1234567,891"));
-  EXPECT_EQ(FormatGeneralNumber(1.0 / 3.0), QStringLiteral("0,333333333333333"));
-  EXPECT_EQ(FormatGeneralNumber(2.675), QStringLiteral("2,675"));
+  const std::pair<double, const char*> cases[] = {
+      {0, "0"},           {7.5, "7,5"},       {-12, "-12"},       {0.1, "0,1"},
+      {0.00001, "0,00001"}, {0.000001, "1E-6"}, {1.5e20, "1,5E20"}, {1e15, "1E15"},
+      {123456789012345.0, "123456789012345"}, {1234567.891, "1234567,891"},
+      {1.0 / 3.0, "0,333333333333333"},       {2.675, "2,675"}};
+  for (auto [value, text] : cases) EXPECT_EQ(FormatGeneralNumber(value), QLatin1String(text)) << text;
   ScopedLocale english(DecimalPointLocale());
   EXPECT_EQ(FormatGeneralNumber(7.5), QStringLiteral("7.5"));
   EXPECT_EQ(FormatGeneralNumber(-2.5e-7), QStringLiteral("-2.5E-7"));
 }
 
 TEST(NumberLenientReading, DropsForeignCharactersAndFallsBackToDefault) {
-  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral(" 7,5 "), -1), 7.5);
-  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("1.234,5"), -1), 1234.5);
-  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("12 %"), -1), 12);
-  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("abc"), -1), -1);
-  EXPECT_DOUBLE_EQ(ReadFloatLenient(QString(), 3), 3);
-  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("1,2,3"), 9), 9);
-  EXPECT_DOUBLE_EQ(ReadFloatLenient(QStringLiteral("-"), 9), 9);
+  const std::pair<const char*, double> floats[] = {
+      {" 7,5 ", 7.5}, {"1.234,5", 1234.5}, {"12 %", 12}, {"abc", -1}, {"", -1}, {"1,2,3", -1}, {"-", -1}};
+  for (auto [text, value] : floats) EXPECT_DOUBLE_EQ(ReadFloatLenient(QLatin1String(text), -1), value) << text;
   EXPECT_EQ(ReadIntLenient(QStringLiteral("1.234"), 0), 1234);
   EXPECT_EQ(ReadIntLenient(QStringLiteral("12a3"), 0), 123);
   EXPECT_EQ(ReadIntLenient(QStringLiteral("99999999999"), 5), 5);

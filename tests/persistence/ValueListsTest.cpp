@@ -26,10 +26,11 @@ TDoubleStringListObjectList PairsFrom(const QStringList& lines) {
   return list;
 }
 
-void ExpectPair(const TDoubleStringListObjectList& list, int index, const QString& first, const QString& second) {
-  ASSERT_LT(index, list.Count());
-  EXPECT_EQ(list[index]->First, first) << "entry " << index;
-  EXPECT_EQ(list[index]->Second, second) << "entry " << index;
+// Every entry as "first|second".
+QStringList Pairs(const TDoubleStringListObjectList& list) {
+  QStringList pairs;
+  for (const TDoubleString& entry : list) pairs.append(entry.First + u'|' + entry.Second);
+  return pairs;
 }
 
 class ListsPairFile : public testing::Test {
@@ -95,35 +96,20 @@ TEST(ListsPairList, CopiesAreIndependentAndAppended) {
 
   source.CopyTo(source);
   EXPECT_EQ(Firsts(source), QStringList({"changed", "2", "changed", "2"}));
-
-  TDoubleString pair{QStringLiteral("k"), QStringLiteral("v")};
-  std::unique_ptr<TDoubleString> clone = pair.Clone();
-  pair.Clear();
-  EXPECT_EQ(clone->First, "k");
-  EXPECT_TRUE(pair.First.isEmpty() && pair.Second.isEmpty());
 }
 
 TEST(ListsPairList, FromStringsSplitsAtTheFirstTwoSeparators) {
-  const TDoubleStringListObjectList list = PairsFrom({"10=5=x", "line", "", "=", "k=", "=v", "a==b"});
-  ASSERT_EQ(list.Count(), 7);
-  ExpectPair(list, 0, "10", "5");
-  ExpectPair(list, 1, "line", "");
-  ExpectPair(list, 2, "", "");
-  ExpectPair(list, 3, "", "");
-  ExpectPair(list, 4, "k", "");
-  ExpectPair(list, 5, "", "v");
-  ExpectPair(list, 6, "a", "");
+  EXPECT_EQ(Pairs(PairsFrom({"10=5=x", "line", "", "=", "k=", "=v", "a==b"})),
+            QStringList({"10|5", "line|", "|", "|", "k|", "|v", "a|"}));
 }
 
 TEST(ListsPairList, FromStringsUsesOnlyTheSeparatorsFirstCharacterAndBlankForNone) {
   TDoubleStringListObjectList list;
   list.Add(QStringLiteral("old"), QString());
   list.FromStrings({"a:-b:c"}, QStringLiteral(":-"));
-  ASSERT_EQ(list.Count(), 1);
-  ExpectPair(list, 0, "a", "-b");
-
+  EXPECT_EQ(Pairs(list), QStringList({"a|-b"}));
   list.FromStrings({"key value rest"}, QString());
-  ExpectPair(list, 0, "key", "value");
+  EXPECT_EQ(Pairs(list), QStringList({"key|value"}));
 }
 
 TEST(ListsPairList, ToStringsAppendsOrReplacesWithTheWholeSeparator) {
@@ -149,9 +135,7 @@ TEST_F(ListsPairFile, SaveWritesUtf16WithCrLfAndLoadsBack) {
   TDoubleStringListObjectList loaded;
   loaded.Add(QStringLiteral("stale"), QString());
   ASSERT_TRUE(loaded.LoadFromFile(path));
-  ASSERT_EQ(loaded.Count(), 2);
-  ExpectPair(loaded, 0, "10", "5");
-  ExpectPair(loaded, 1, "20", "7,5");
+  EXPECT_EQ(Pairs(loaded), QStringList({"10|5", "20|7,5"}));
 }
 
 TEST_F(ListsPairFile, EmptyListSavesAFileWithoutLines) {
@@ -172,33 +156,21 @@ TEST_F(ListsPairFile, MissingFileOrFolderGivesFalse) {
 }
 
 TEST_F(ListsPairFile, ReadsUtf8AndWindows1252Text) {
-  const TDoubleStringListObjectList utf8 = LoadBytes(QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("Größe=ä€\r\n").toUtf8());
-  ASSERT_EQ(utf8.Count(), 1);
-  ExpectPair(utf8, 0, QString::fromUtf8("Größe"), QString::fromUtf8("ä€"));
-
-  const TDoubleStringListObjectList ansi = LoadBytes(QByteArray("Gr\xF6\xDF" "e=\xE4\x80\r\n"));
-  ASSERT_EQ(ansi.Count(), 1);
-  ExpectPair(ansi, 0, QString::fromUtf8("Größe"), QString::fromUtf8("ä€"));
+  const QStringList expected{QString::fromUtf8("Größe|ä€")};
+  EXPECT_EQ(Pairs(LoadBytes(QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("Größe=ä€\r\n").toUtf8())), expected);
+  EXPECT_EQ(Pairs(LoadBytes(QByteArray("Gr\xF6\xDF" "e=\xE4\x80\r\n"))), expected);
 }
 
 TEST_F(ListsPairFile, OddLinesGiveOneEntryEach) {
   // Blank lines and lone "=" keep their place as empty pairs; the last line
   // needs no line break, and bare CR ends a line as well.
-  const TDoubleStringListObjectList list = LoadBytes(Utf16LeWithBom(QStringLiteral("1=a\r\n\r\n=\r2=b\n3=c")));
-  ASSERT_EQ(list.Count(), 5);
-  ExpectPair(list, 0, "1", "a");
-  ExpectPair(list, 1, "", "");
-  ExpectPair(list, 2, "", "");
-  ExpectPair(list, 3, "2", "b");
-  ExpectPair(list, 4, "3", "c");
+  EXPECT_EQ(Pairs(LoadBytes(Utf16LeWithBom(QStringLiteral("1=a\r\n\r\n=\r2=b\n3=c")))),
+            QStringList({"1|a", "|", "|", "2|b", "3|c"}));
 }
 
 TEST_F(ListsPairFile, TruncatedUtf16FileDropsTheHalfCharacter) {
   const QByteArray bytes = Utf16LeWithBom(QStringLiteral("1=a\r\n2=b"));
-  const TDoubleStringListObjectList list = LoadBytes(bytes.left(bytes.size() - 1));
-  ASSERT_EQ(list.Count(), 2);
-  ExpectPair(list, 0, "1", "a");
-  ExpectPair(list, 1, "2", "");
+  EXPECT_EQ(Pairs(LoadBytes(bytes.left(bytes.size() - 1))), QStringList({"1|a", "2|"}));
 }
 
 TEST(ListsAddSorted, PairListPlacesByNumber) {
@@ -211,14 +183,9 @@ TEST(ListsAddSorted, PairListPlacesByNumber) {
   list.AddSorted(5, QStringLiteral("d"));
   list.AddSorted(30, QStringLiteral("e"));
   EXPECT_EQ(Firsts(list), QStringList({"5", "10", "15", "20", "30"}));
-}
 
-TEST(ListsAddSorted, EqualNumberGoesRightAfterItsFirstEqual) {
-  TDoubleStringListObjectList list;
-  list.Add(QStringLiteral("10"), QStringLiteral("first"));
-  list.Add(QStringLiteral("10"), QStringLiteral("second"));
-  TDoubleString* added = list.AddSorted(10, QStringLiteral("new"));
-  EXPECT_EQ(list.IndexOf(added), 1);
+  TDoubleStringListObjectList twice = PairsFrom({"10=first", "10=second"});
+  EXPECT_EQ(twice.IndexOf(twice.AddSorted(10, QStringLiteral("new"))), 1) << "right after the first equal";
 }
 
 TEST(ListsAddSorted, NonNumbersCountAsMinusOne) {
@@ -227,12 +194,10 @@ TEST(ListsAddSorted, NonNumbersCountAsMinusOne) {
   EXPECT_EQ(Firsts(list), QStringList({"abc", "-5", "xyz", "0", "3"}));
   list.AddSorted(-1, QString());
   EXPECT_EQ(Firsts(list), QStringList({"abc", "-1", "-5", "xyz", "0", "3"}));
-}
 
-TEST(ListsAddSorted, UnsortedListTakesTheFirstFittingPlace) {
-  TDoubleStringListObjectList list = PairsFrom({"20=", "5=", "10="});
-  list.AddSorted(7, QString());
-  EXPECT_EQ(Firsts(list), QStringList({"7", "20", "5", "10"}));
+  TDoubleStringListObjectList unsorted = PairsFrom({"20=", "5=", "10="});
+  unsorted.AddSorted(7, QString());
+  EXPECT_EQ(Firsts(unsorted), QStringList({"7", "20", "5", "10"})) << "the first fitting place";
 }
 
 TEST(ListsAddSorted, WritesTheNumberWithTheLocalesSeparator) {
@@ -290,12 +255,9 @@ TEST(ListsStringIntegerList, AccumulateAddsToTheFirstEqualTextOnly) {
   EXPECT_EQ(list[2]->Value, 7);
   EXPECT_EQ(list.IndexOf(QStringLiteral("kat")), 1);
   EXPECT_EQ(list.IndexOf(QStringLiteral("Kat")), -1);
-}
 
-TEST(ListsStringIntegerList, AccumulatingPastTheRangeWraps) {
-  TStringIntegerObjectList list;
   list.AddValue(QStringLiteral("x"), std::numeric_limits<qint32>::max(), true);
-  EXPECT_EQ(list.AddValue(QStringLiteral("x"), 1, true)->Value, std::numeric_limits<qint32>::min());
+  EXPECT_EQ(list.AddValue(QStringLiteral("x"), 1, true)->Value, std::numeric_limits<qint32>::min()) << "wraps";
 }
 
 TEST(ListsCommandLineSwitches, NamesIgnoreCaseAndValueFollowsTheFirstMatch) {
@@ -316,13 +278,10 @@ TEST(ListsCommandLineSwitches, ProcessArgumentsLeaveOutTheProgram) {
 }
 
 TEST(ListsWorkingTime, TextsOfDaysHoursAndMinutes) {
-  EXPECT_EQ(WorkingTimeText(135), "2 h 15'");
-  EXPECT_EQ(WorkingTimeText(600), "1 Tage 2 h  0'");
-  EXPECT_EQ(WorkingTimeText(30), "30'");
-  EXPECT_EQ(WorkingTimeText(5), " 5'");
-  EXPECT_EQ(WorkingTimeText(0), " 0'");
-  EXPECT_EQ(WorkingTimeText(480), "1 Tage  0'");
-  EXPECT_EQ(WorkingTimeText(2 * 480 + 59.9), "2 Tage 59'");
+  const std::pair<double, const char*> working[] = {{135, "2 h 15'"}, {600, "1 Tage 2 h  0'"}, {30, "30'"},
+                                                     {5, " 5'"},       {0, " 0'"},              {480, "1 Tage  0'"},
+                                                     {2 * 480 + 59.9, "2 Tage 59'"}};
+  for (auto [minutes, text] : working) EXPECT_EQ(WorkingTimeText(minutes), QLatin1String(text)) << minutes;
   EXPECT_EQ(HoursText(600), "10 h  0'");
   EXPECT_EQ(HoursText(119.99), "1 h 59'");
 }

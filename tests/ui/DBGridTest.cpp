@@ -74,6 +74,14 @@ class DBGridTest : public testing::Test {
     store.Table->Post();
   }
 
+  // A model on the store's table, unbound again after the test.
+  TDBGridModel& Bound() {
+    model_.SetColumns(DiscountColumns());
+    model_.SetTable(store.Table);
+    return model_;
+  }
+  void TearDown() override { model_.SetTable(nullptr); }
+
   QVariant StoredValue(int n, const QString& field) {
     if (!store.Table->FindKey({GroupKey(n)})) return QStringLiteral("<missing>");
     return store.Table->FieldByName(field).Value();
@@ -81,6 +89,7 @@ class DBGridTest : public testing::Test {
 
   QTemporaryDir dir;
   TKSRabDatabase store;
+  TDBGridModel model_;
 };
 
 // A grid in a shown window, beside a second control to move the focus to.
@@ -101,7 +110,10 @@ class DBGridWindowTest : public DBGridTest {
     grid->setFocus();
     QApplication::processEvents();
   }
-  void TearDown() override { grid->Bind(nullptr); }
+  void TearDown() override {
+    grid->Bind(nullptr);
+    DBGridTest::TearDown();
+  }
 
   QModelIndex Cell(int row, int column) const { return grid->Model()->index(row, column); }
 
@@ -123,9 +135,7 @@ TEST_F(DBGridTest, ShowsRowsInKeyOrderReadingOnlyTheRequestedPages) {
   Fill(300);
   store.Table->FindKey({GroupKey(7)});
   const qint64 tableRow = store.Table->RowId();
-  TDBGridModel model;
-  model.SetColumns(DiscountColumns());
-  model.SetTable(store.Table);
+  TDBGridModel& model = Bound();
   ASSERT_EQ(model.rowCount(), 300);
   EXPECT_EQ(model.PagesRead(), 0);
 
@@ -140,15 +150,12 @@ TEST_F(DBGridTest, ShowsRowsInKeyOrderReadingOnlyTheRequestedPages) {
 
   for (int row = 1; row < 300; ++row)
     ASSERT_LT(model.data(model.index(row - 1, 0)).toString(), model.data(model.index(row, 0)).toString());
-  model.SetTable(nullptr);
 }
 
 TEST_F(DBGridTest, FloatsInTheLocaleFormatAndEditsReadLeniently) {
   Fill(3);
   ScopedLocale german(GermanLocale());
-  TDBGridModel model;
-  model.SetColumns(DiscountColumns());
-  model.SetTable(store.Table);
+  TDBGridModel& model = Bound();
   SetDiscount(1, 12.5);
   const QModelIndex discount = model.index(1, 2);
   EXPECT_EQ(model.data(discount).toString(), QStringLiteral("12,5"));
@@ -165,14 +172,11 @@ TEST_F(DBGridTest, FloatsInTheLocaleFormatAndEditsReadLeniently) {
   ScopedLocale point(DecimalPointLocale());
   SetDiscount(2, 12.5);
   EXPECT_EQ(model.data(model.index(2, 2)).toString(), QStringLiteral("12.5"));
-  model.SetTable(nullptr);
 }
 
 TEST_F(DBGridTest, EditsPostRowByRowAndReadOnlyCellsRefuse) {
   Fill(10);
-  TDBGridModel model;
-  model.SetColumns(DiscountColumns());
-  model.SetTable(store.Table);
+  TDBGridModel& model = Bound();
   ModelSignals seen(model);
 
   EXPECT_TRUE(model.setData(model.index(5, 1), QStringLiteral("Schrauben")));
@@ -189,14 +193,11 @@ TEST_F(DBGridTest, EditsPostRowByRowAndReadOnlyCellsRefuse) {
   model.SetEnabled(false);
   EXPECT_FALSE(model.flags(model.index(5, 1)) & Qt::ItemIsEditable);
   EXPECT_FALSE(model.setData(model.index(5, 1), QStringLiteral("Muttern")));
-  model.SetTable(nullptr);
 }
 
 TEST_F(DBGridTest, FollowsSingleInsertsAndDeletesWithoutReset) {
   Fill(300);
-  TDBGridModel model;
-  model.SetColumns(DiscountColumns());
-  model.SetTable(store.Table);
+  TDBGridModel& model = Bound();
   ModelSignals seen(model);
 
   store.RabattGrpAppend(GroupKey(150) + QStringLiteral("A"));
@@ -220,14 +221,11 @@ TEST_F(DBGridTest, FollowsSingleInsertsAndDeletesWithoutReset) {
   EXPECT_EQ(model.rowCount(), 299);
   EXPECT_EQ(model.data(model.index(279, 0)).toString(), GroupKey(279));
   EXPECT_EQ(model.data(model.index(280, 0)).toString(), GroupKey(281));
-  model.SetTable(nullptr);
 }
 
 TEST_F(DBGridTest, BulkWorkWithControlsDisabledEndsInOneReset) {
   Fill(50);
-  TDBGridModel model;
-  model.SetColumns(DiscountColumns());
-  model.SetTable(store.Table);
+  TDBGridModel& model = Bound();
   ModelSignals seen(model);
 
   TDoubleStringListObjectList groups;
@@ -242,14 +240,11 @@ TEST_F(DBGridTest, BulkWorkWithControlsDisabledEndsInOneReset) {
   EXPECT_EQ(seen.inserted + seen.removed, 0);
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("Anker"));
-  model.SetTable(nullptr);
 }
 
 TEST_F(DBGridTest, ClosedTableShowsNothingAndReloadShowsItAgain) {
   Fill(5);
-  TDBGridModel model;
-  model.SetColumns(DiscountColumns());
-  model.SetTable(store.Table);
+  TDBGridModel& model = Bound();
   store.CloseDatabase();
   EXPECT_EQ(model.rowCount(), 0);
   EXPECT_FALSE(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
@@ -258,7 +253,6 @@ TEST_F(DBGridTest, ClosedTableShowsNothingAndReloadShowsItAgain) {
   model.Reload();
   ASSERT_EQ(model.rowCount(), 5);
   EXPECT_EQ(model.data(model.index(4, 0)).toString(), GroupKey(4));
-  model.SetTable(nullptr);
 }
 
 TEST_F(DBGridWindowTest, SelectionMovesTheTableAndResetsKeepTheRow) {
