@@ -2,29 +2,47 @@
 
 #include <QLocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
+#include <string_view>
+#include <system_error>
 
 QChar DecimalSeparator() {
   const QString point = QLocale().decimalPoint();
   return point.isEmpty() ? QChar('.') : point.front();
 }
 
+namespace {
+// The value rounded to 15 significant digits: the digits without trailing
+// zeros and the decimal exponent of the first. Locale-free: the application
+// object sets the C library's LC_NUMERIC from the environment.
+struct SignificantDigits {
+  QString digits;
+  int exponent = 0;
+  bool negative = false;
+};
+
+SignificantDigits FifteenDigitsOf(double value) {
+  char buffer[64];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+  const std::string_view text(buffer, size_t(written.ptr - buffer));  // "-d.ddddddddddddddde+XX"
+  const size_t ePos = text.find('e');
+  SignificantDigits result;
+  result.negative = text.front() == '-';
+  for (char c : text.substr(0, ePos))
+    if (c >= '0' && c <= '9') result.digits += QLatin1Char(c);
+  while (result.digits.size() > 1 && result.digits.endsWith(QLatin1Char('0'))) result.digits.chop(1);
+  std::string_view exponent = text.substr(ePos + 1);
+  if (!exponent.empty() && exponent.front() == '+') exponent.remove_prefix(1);
+  std::from_chars(exponent.data(), exponent.data() + exponent.size(), result.exponent);
+  return result;
+}
+}  // namespace
+
 QString FormatGeneralNumber(double value) {
   if (std::isnan(value)) return QStringLiteral("NAN");
   if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
   if (value == 0) return QStringLiteral("0");
-  // 15 significant digits: d.dddddddddddddde±XX
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.14e", value);
-  QString scientific = QString::fromLatin1(buffer);
-  const qsizetype ePos = scientific.indexOf(QLatin1Char('e'));
-  const int exponent = scientific.mid(ePos + 1).toInt();
-  QString mantissa = scientific.left(ePos);
-  const bool negative = mantissa.startsWith(QLatin1Char('-'));
-  if (negative) mantissa.remove(0, 1);
-  QString digits = mantissa.remove(QLatin1Char('.'));
-  while (digits.size() > 1 && digits.endsWith(QLatin1Char('0'))) digits.chop(1);
+  const auto [digits, exponent, negative] = FifteenDigitsOf(value);
   const QChar separator = DecimalSeparator();
   QString out;
   if (exponent < -5 || exponent >= 15) {
@@ -70,11 +88,38 @@ bool ReadGeneralNumber(const QString& text, QChar separator, double& value) {
     }
   }
   if (!digit) return false;
-  char* end = nullptr;
-  const double parsed = std::strtod(ascii.constData(), &end);
-  if (end != ascii.constData() + ascii.size() || !std::isfinite(parsed)) return false;
+  const char* const end = ascii.constData() + ascii.size();
+  double parsed = 0;
+  const auto [stop, error] = std::from_chars(ascii.constData(), end, parsed);
+  if (stop != end || error != std::errc() || !std::isfinite(parsed)) return false;
   value = parsed;
   return true;
+}
+
+// A plain number in the locale's form: optional minus, digits with at most
+// one decimal separator, optionally "E" with an optional minus and digits.
+bool IsPlainNumber(const QString& text, QChar separator) {
+  const auto isDigit = [&](qsizetype i) { return i < text.size() && text[i] >= u'0' && text[i] <= u'9'; };
+  qsizetype i = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+  qsizetype digits = 0;
+  bool separatorSeen = false;
+  for (; i < text.size(); ++i) {
+    if (isDigit(i)) {
+      ++digits;
+    } else if (text[i] == separator && !separatorSeen) {
+      separatorSeen = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == u'E' || text[i] == u'e')) {
+    ++i;
+    if (i < text.size() && text[i] == u'-') ++i;
+    if (!isDigit(i)) return false;
+    while (isDigit(i)) ++i;
+  }
+  return i == text.size();
 }
 }  // namespace
 
@@ -90,6 +135,12 @@ double ReadFloatLenient(const QString& text, double defaultValue, bool* ok) {
   }
   if (ok) *ok = converted;
   return converted ? value : defaultValue;
+}
+
+bool ReadNumberStrict(const QString& text, double& value) {
+  const QString trimmed = text.trimmed();
+  const QChar separator = DecimalSeparator();
+  return IsPlainNumber(trimmed, separator) && ReadGeneralNumber(trimmed, separator, value);
 }
 
 qint64 ReadInt64Lenient(const QString& text, qint64 defaultValue, bool* ok) {

@@ -18,6 +18,12 @@ QString FormatGeneralNumber(double value);
 // format itself (such as "1,5E20") is read as written first, so that every
 // number the suite writes reads back to the same value.
 double ReadFloatLenient(const QString& text, double defaultValue, bool* ok = nullptr);
+// Strict reading of what a user typed: only a plain number in the locale's
+// form (optional minus, digits, at most one decimal separator, the exponent
+// form "1,5E-7"), blanks around it allowed. Nothing is guessed: on a German
+// desktop "1.000" may mean a thousand, so it is refused like "7.5" or "12 %".
+bool ReadNumberStrict(const QString& text, double& value);
+
 int ReadIntLenient(const QString& text, int defaultValue, bool* ok = nullptr);
 qint64 ReadInt64Lenient(const QString& text, qint64 defaultValue, bool* ok = nullptr);
 // Empty text: the default; else TRUE/FALSE in any case, or a number (0 is false).

@@ -52,6 +52,34 @@ TEST(NumberLenientReading, ReadsBackEverythingTheWriterProduces) {
   }
 }
 
+// Typed input: only a plain number in the locale's form; nothing is guessed.
+TEST(NumberStrictReading, TakesOnlyAPlainNumberInTheLocalesForm) {
+  struct Case {
+    const char* text;
+    bool taken;
+    double value;
+  };
+  const Case german[] = {{"17,5", true, 17.5},   {" -7,25 ", true, -7.25}, {"1,5E-7", true, 1.5e-7},
+                         {"12", true, 12},       {"3,", true, 3},          {"7.5", false, 0},
+                         {"1.000", false, 0},    {"12 %", false, 0},       {"abc", false, 0},
+                         {"1,2,3", false, 0},    {"", false, 0},           {"-", false, 0},
+                         {"1E", false, 0},       {"E5", false, 0},         {"7,5a", false, 0},
+                         {"--1", false, 0},      {"1E+5", false, 0}};
+  for (const Case& c : german) {
+    double value = 0;
+    EXPECT_EQ(ReadNumberStrict(QLatin1String(c.text), value), c.taken) << c.text;
+    if (c.taken) {
+      EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+    }
+  }
+  ScopedLocale point(DecimalPointLocale());
+  double value = 0;
+  EXPECT_TRUE(ReadNumberStrict(QStringLiteral("7.5"), value));
+  EXPECT_DOUBLE_EQ(value, 7.5);
+  EXPECT_FALSE(ReadNumberStrict(QStringLiteral("7,5"), value));
+  EXPECT_FALSE(ReadNumberStrict(QStringLiteral("1,000"), value));
+}
+
 TEST(NumberRounding, HalfAwayFromZero) {
   EXPECT_DOUBLE_EQ(RoundHalfAwayFromZero(0.125, 2), 0.13);
   EXPECT_DOUBLE_EQ(RoundHalfAwayFromZero(-0.125, 2), -0.13);
