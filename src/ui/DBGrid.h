@@ -38,6 +38,11 @@ class TDBGridDelegate : public QStyledItemDelegate {
 
  protected:
   bool eventFilter(QObject* object, QEvent* event) override;
+
+ private:
+  bool RefusesText(const QModelIndex& index, const QString& text) const;
+
+  mutable QPersistentModelIndex editedCell_;  // the cell of the open editor
 };
 
 class TDBGrid : public QTableView {

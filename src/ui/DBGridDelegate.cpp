@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "DBGrid.h"
+#include "NumberInput.h"
 
 TDBGridCellLayout DBGridCellLayout(const QRect& cell, int textWidth, Qt::Alignment alignment) {
   // The right edge counted as the first pixel beyond the cell.
@@ -33,10 +34,20 @@ void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   painter->restore();
 }
 
-QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
   auto* editor = new QLineEdit(parent);
   editor->setFrame(false);
+  editedCell_ = index;
   return editor;
+}
+
+// Text a cell cannot take is refused with the hint; the clerk's text stays
+// in the editor and the cell keeps its value.
+bool TDBGridDelegate::RefusesText(const QModelIndex& index, const QString& text) const {
+  const auto* model = qobject_cast<const TDBGridModel*>(index.model());
+  if (!model || model->AcceptsText(index, text)) return false;
+  RefuseNumberInput();
+  return true;
 }
 
 void TDBGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
@@ -44,7 +55,8 @@ void TDBGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) c
 }
 
 void TDBGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
-  if (auto* line = qobject_cast<QLineEdit*>(editor)) model->setData(index, line->text(), Qt::EditRole);
+  auto* line = qobject_cast<QLineEdit*>(editor);
+  if (line && !RefusesText(index, line->text())) model->setData(index, line->text(), Qt::EditRole);
 }
 
 void TDBGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
@@ -52,11 +64,15 @@ void TDBGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionVi
   editor->setGeometry(option.rect);
 }
 
-// Enter in an editor: commit at once (not queued, as Qt would), then the grid's own Enter.
+// Enter in an editor: commit at once (not queued, as Qt would), then the grid's
+// own Enter. Enter and Tab leave text the cell refuses in the open editor.
 bool TDBGridDelegate::eventFilter(QObject* object, QEvent* event) {
   auto* editor = qobject_cast<QWidget*>(object);
   if (editor && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool leaves = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (leaves && line && RefusesText(editedCell_, line->text())) return true;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       emit commitData(editor);
       emit closeEditor(editor, QAbstractItemDelegate::NoHint);

@@ -18,6 +18,23 @@ bool IsWholeNumberKind(TdbFieldKind kind) {
   return kind == TdbFieldKind::SmallInt || kind == TdbFieldKind::Integer;
 }
 
+bool IsNumberKind(TdbFieldKind kind) { return kind == TdbFieldKind::Float || IsWholeNumberKind(kind); }
+
+// What a clerk typed into a number cell, as the column stores it: only a plain
+// number in the locale's form (a whole one for whole-number columns), never a guess.
+bool ReadTypedNumber(TdbFieldKind kind, const QString& text, QVariant& stored) {
+  double number = 0;
+  if (!ReadNumberStrict(text, number)) return false;
+  if (kind == TdbFieldKind::Float) {
+    stored = number;
+    return true;
+  }
+  constexpr double kExactWholeLimit = 9007199254740992.0;  // 2^53
+  if (std::trunc(number) != number || std::fabs(number) > kExactWholeLimit) return false;
+  stored = qint64(number);
+  return true;
+}
+
 // A failing notification handler must not break the table operation that sent it.
 template <class Work>
 bool Guarded(Work&& work) {
@@ -166,9 +183,13 @@ QVariant TDBGridModel::CellValue(int row, int column) const {
   return page && at < page->values.size() ? page->values[at].value(column) : QVariant();
 }
 
-QString TDBGridModel::ValueText(const QVariant& value, int column) const {
+TdbFieldKind TDBGridModel::ColumnKind(int column) const {
   const int field = viewFields_.empty() ? -1 : viewFields_[size_t(column)];
-  const TdbFieldKind kind = field >= 0 && view_ ? view_->Fields(field).Kind() : TdbFieldKind::WideString;
+  return field >= 0 && view_ ? view_->Fields(field).Kind() : TdbFieldKind::WideString;
+}
+
+QString TDBGridModel::ValueText(const QVariant& value, int column) const {
+  const TdbFieldKind kind = ColumnKind(column);
   if (kind == TdbFieldKind::Float) return FormatGeneralNumber(value.toDouble());
   if (value.typeId() == QMetaType::QDateTime) return QLocale().toString(value.toDateTime(), QLocale::ShortFormat);
   return value.toString();
@@ -218,15 +239,20 @@ bool TDBGridModel::ToStoredValue(const TTdbField& field, const QVariant& input, 
     return true;
   }
   bool ok = true;
-  if (field.Kind() == TdbFieldKind::Float)
-    stored = ReadFloatLenient(text, 0, &ok);
-  else if (IsWholeNumberKind(field.Kind()))
-    stored = ReadInt64Lenient(text, 0, &ok);
+  if (IsNumberKind(field.Kind()))
+    ok = ReadTypedNumber(field.Kind(), text, stored);
   else if (field.Kind() == TdbFieldKind::Boolean)
     stored = ReadBoolLenient(text, false, &ok);
   else
     stored = input;
   return ok;
+}
+
+bool TDBGridModel::AcceptsText(const QModelIndex& index, const QString& text) const {
+  if (!index.isValid() || index.column() >= columnCount()) return true;
+  const TdbFieldKind kind = ColumnKind(index.column());
+  QVariant stored;
+  return !IsNumberKind(kind) || text.trimmed().isEmpty() || ReadTypedNumber(kind, text, stored);
 }
 
 bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -58,6 +58,10 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
   qint64 PagesRead() const { return pagesRead_; }
   qint64 RowsRead() const { return rowsRead_; }
 
+  // Whether typed text can go into the cell: a number column takes only a
+  // plain number in the locale's form, or nothing.
+  bool AcceptsText(const QModelIndex& index, const QString& text) const;
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -84,6 +88,7 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
   const Page* PageOf(int row) const;
   Page ReadPage(int page) const;
   QVariant CellValue(int row, int column) const;
+  TdbFieldKind ColumnKind(int column) const;
   QString ValueText(const QVariant& value, int column) const;
   // 1-based place of a row in the table's order; 0 when it is not found.
   qint64 PositionOf(qint64 rowId) const;

@@ -152,7 +152,7 @@ TEST_F(DBGridTest, ShowsRowsInKeyOrderReadingOnlyTheRequestedPages) {
     ASSERT_LT(model.data(model.index(row - 1, 0)).toString(), model.data(model.index(row, 0)).toString());
 }
 
-TEST_F(DBGridTest, FloatsInTheLocaleFormatAndEditsReadLeniently) {
+TEST_F(DBGridTest, FloatsInTheLocaleFormatAndTypedTextOnlyAsAPlainNumber) {
   Fill(3);
   ScopedLocale german(GermanLocale());
   TDBGridModel& model = Bound();
@@ -161,17 +161,26 @@ TEST_F(DBGridTest, FloatsInTheLocaleFormatAndEditsReadLeniently) {
   EXPECT_EQ(model.data(discount).toString(), QStringLiteral("12,5"));
   EXPECT_EQ(model.data(discount, Qt::EditRole).toString(), QStringLiteral("12,5"));
 
-  EXPECT_TRUE(model.setData(discount, QStringLiteral(" 7,25 %")));
-  EXPECT_DOUBLE_EQ(StoredValue(1, kDiscount).toDouble(), 7.25);
-  EXPECT_FALSE(model.setData(discount, QStringLiteral("abc")));
-  EXPECT_DOUBLE_EQ(StoredValue(1, kDiscount).toDouble(), 7.25);
+  // A typed number is taken only as written: nothing dropped, nothing guessed.
+  const std::pair<const char*, double> typed[] = {
+      {" 7,25 ", 7.25}, {"-3", -3}, {"1,5E-7", 1.5e-7}, {"7.5", 1.5e-7}, {"1.000", 1.5e-7},
+      {"7,25 %", 1.5e-7}, {"abc", 1.5e-7}, {"1,2,3", 1.5e-7}};
+  for (auto [text, stored] : typed) {
+    const bool taken = model.setData(discount, QLatin1String(text));
+    EXPECT_EQ(taken, model.AcceptsText(discount, QLatin1String(text))) << text;
+    EXPECT_DOUBLE_EQ(StoredValue(1, kDiscount).toDouble(), stored) << text;
+  }
   EXPECT_TRUE(model.setData(discount, QString()));
   EXPECT_TRUE(StoredValue(1, kDiscount).isNull());
   EXPECT_FALSE(model.data(discount).isValid()) << "null shows nothing";
+  EXPECT_TRUE(model.AcceptsText(model.index(1, 1), QStringLiteral("7.5 %"))) << "text columns take any text";
 
   ScopedLocale point(DecimalPointLocale());
   SetDiscount(2, 12.5);
   EXPECT_EQ(model.data(model.index(2, 2)).toString(), QStringLiteral("12.5"));
+  EXPECT_FALSE(model.setData(model.index(2, 2), QStringLiteral("7,5")));
+  EXPECT_TRUE(model.setData(model.index(2, 2), QStringLiteral("7.5")));
+  EXPECT_DOUBLE_EQ(StoredValue(2, kDiscount).toDouble(), 7.5);
 }
 
 TEST_F(DBGridTest, EditsPostRowByRowAndReadOnlyCellsRefuse) {
@@ -297,6 +306,34 @@ TEST_F(DBGridWindowTest, EnterInTheInPlaceEditorCommitsAndMovesOn) {
   EXPECT_DOUBLE_EQ(StoredValue(298, kDiscount).toDouble(), 7.25);
   EXPECT_TRUE(editor.isNull() || editor->isHidden()) << "the editor is closed";
   EXPECT_EQ(grid->currentIndex().row(), 299);
+}
+
+TEST_F(DBGridWindowTest, RefusedNumberKeepsTheEditorOpenAndTellsWhy) {
+  grid->setCurrentIndex(Cell(5, 2));
+  grid->edit(Cell(5, 2));
+  QPointer<QLineEdit> editor = grid->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  for (int key : {Qt::Key_Return, Qt::Key_Tab}) {
+    editor->setText(QStringLiteral("7.5"));
+    SendKey(editor, key);
+    QApplication::processEvents();
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_TRUE(editor->isVisible()) << "the editor stays open";
+    EXPECT_EQ(editor->text(), QStringLiteral("7.5")) << "what was typed stays";
+  }
+  EXPECT_DOUBLE_EQ(StoredValue(5, kDiscount).toDouble(), 0) << "the old value stays";
+  ASSERT_EQ(TestDialogs().shown.size(), 2);
+  EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Bitte geben Sie eine Zahl ein, zum Beispiel 17,5."));
+
+  ScopedLocale point(DecimalPointLocale());
+  editor->setText(QStringLiteral("7,5"));
+  SendKey(editor, Qt::Key_Return);
+  EXPECT_EQ(TestDialogs().shown.last().text, QStringLiteral("Bitte geben Sie eine Zahl ein, zum Beispiel 17.5."));
+  editor->setText(QStringLiteral("7.5"));
+  SendKey(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_DOUBLE_EQ(StoredValue(5, kDiscount).toDouble(), 7.5);
+  EXPECT_EQ(TestDialogs().shown.size(), 3);
 }
 
 TEST_F(DBGridWindowTest, LeavingTheGridPostsAnEditButNotAnInsert) {
