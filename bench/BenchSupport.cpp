@@ -32,14 +32,17 @@ double MedianMs(int runs, const std::function<void()>& fn) {
   return Median(times);
 }
 
+// Figures always with a point, whatever LC_NUMERIC the application object set.
+QByteArray PointNumber(double value, int decimals) { return QByteArray::number(value, 'f', decimals); }
+
 void PrintBench(const QString& name, double value, const QString& unit) {
-  std::printf("BENCH %s %.3f %s\n", qPrintable(name), value, qPrintable(unit));
+  std::printf("BENCH %s %s %s\n", qPrintable(name), PointNumber(value, 3).constData(), qPrintable(unit));
   std::fflush(stdout);
 }
 
 void PrintBench(const QString& name, double value, const QString& unit, double reference) {
-  std::printf("BENCH %s %.3f %s ratio %.2f\n", qPrintable(name), value, qPrintable(unit),
-              reference > 0 ? value / reference : 0.0);
+  std::printf("BENCH %s %s %s ratio %s\n", qPrintable(name), PointNumber(value, 3).constData(), qPrintable(unit),
+              PointNumber(reference > 0 ? value / reference : 0.0, 2).constData());
   std::fflush(stdout);
 }
 

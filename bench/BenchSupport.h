@@ -1,11 +1,14 @@
 #pragma once
 // Benchmark figures, one line each, so that anyone can collect them:
 //   BENCH <name> <value> <unit> [ratio <value/reference>]
+#include <QByteArray>
 #include <QString>
 #include <chrono>
 #include <functional>
 #include <vector>
 
+// A figure with a point and the given decimals, independent of the locale.
+QByteArray PointNumber(double value, int decimals);
 double NowMs();  // monotonic, comparable across processes
 double Median(std::vector<double> values);
 // Runs fn `runs` times and returns the median duration in ms.

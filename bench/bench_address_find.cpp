@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", qPrintable(error));
     return 1;
   }
-  std::printf("# %d demo addresses written in %.0f ms\n", kAddresses, NowMs() - fillStart);
+  std::printf("# %d demo addresses written in %s ms\n", kAddresses, PointNumber(NowMs() - fillStart, 0).constData());
   const double reference = RawReadMs(addressDir + QStringLiteral("ADDRESS.DAT"));
   TDBAdress db;
   db.Open(addressDir);

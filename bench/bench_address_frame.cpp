@@ -54,7 +54,7 @@ bool LoadSuite(const QString& root) {
     std::printf("# cannot create the suite: %s\n", qPrintable(error));
     return false;
   }
-  std::printf("# %d demo addresses written in %.0f ms\n", kAddresses, NowMs() - start);
+  std::printf("# %d demo addresses written in %s ms\n", kAddresses, PointNumber(NowMs() - start, 0).constData());
   return InitSystemFor(root + QStringLiteral("/BIN/MOD00100"), 1) &&
          LoadSystem(QStringLiteral("DEMO"), QStringLiteral("ADMIN"), QString(), false);
 }

@@ -22,7 +22,7 @@ int HolderMain(const QString& file) {
   while (std::getline(std::cin, line)) {
     const double releasedAt = NowMs();
     lock.reset();
-    std::printf("%.6f\n", releasedAt);
+    std::printf("%s\n", PointNumber(releasedAt, 6).constData());
     std::fflush(stdout);
     return 0;
   }
