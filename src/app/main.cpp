@@ -1,10 +1,15 @@
-// MOD00100 <client> <user> [-SA <address id>] [--screenshot FILE]
+// MOD00100 <client> <user> [-SA <address id>] [--screenshot FILE] [--click NAME]...
 //   --screenshot FILE   renders the window to a PNG once its address is loaded, and ends
+//   --click NAME        presses the named buttons in order once the address is loaded,
+//                       then closes the window as the user would: with SUITE_DIALOG_LOG and
+//                       its answers (see ScriptedDialogs.h) a script drives an export or import
 //   SUITE_REPORT_SHOWN  (environment) prints "shown" when the window is first on the
 //                       screen, and ends: the start-up benchmark times this
+#include <QAbstractButton>
 #include <QTimer>
 #include <cstdio>
 
+#include "DBAdressViewFrameUnit1.h"
 #include "MOD00100Unit1.h"
 #include "SuiteApplication.h"
 #include "TypeUnit.h"
@@ -13,6 +18,39 @@ namespace {
 QString ScreenshotFile(const QStringList& args) {
   const qsizetype i = args.indexOf(QStringLiteral("--screenshot"));
   return i >= 0 && i + 1 < args.size() ? args[i + 1] : QString();
+}
+
+QStringList ButtonsToClick(const QStringList& args) {
+  QStringList names;
+  for (qsizetype i = args.indexOf(QStringLiteral("--click")); i >= 0 && i + 1 < args.size();
+       i = args.indexOf(QStringLiteral("--click"), i + 2))
+    names.append(args[i + 1]);
+  return names;
+}
+
+void EndWithError(const QString& text) {
+  std::fprintf(stderr, "MOD00100: %s\n", qPrintable(text));
+  QCoreApplication::exit(1);
+}
+
+// Presses the buttons once the frame's selection delay has loaded the start
+// address; no address within 30 s or a name not found ends the program with 1.
+void ClickWhenLoaded(TMOD00100Form1& form, const QStringList& names) {
+  constexpr int kPollMs = 50;
+  auto* poll = new QTimer(&form);
+  QObject::connect(poll, &QTimer::timeout, &form, [&form, names, poll, polls = 0]() mutable {
+    const bool loaded = !form.CurrentAddressId().isEmpty() && !form.AddressFrame->SelectionTimer->isActive();
+    if (!loaded && ++polls * kPollMs < 30000) return;
+    poll->stop();
+    if (!loaded) return EndWithError(QStringLiteral("no address was loaded"));
+    for (const QString& name : names) {
+      auto* button = form.findChild<QAbstractButton*>(name);
+      if (!button) return EndWithError(QStringLiteral("no button ") + name);
+      button->click();
+    }
+    form.close();
+  });
+  poll->start(kPollMs);
 }
 
 int Run(SuiteApplication& app) {
@@ -26,6 +64,8 @@ int Run(SuiteApplication& app) {
       QCoreApplication::exit(saved ? 0 : 1);
     });
   }
+  const QStringList clicks = ButtonsToClick(app.arguments());
+  if (!clicks.isEmpty()) ClickWhenLoaded(form, clicks);
   if (qEnvironmentVariableIsSet("SUITE_REPORT_SHOWN")) {
     QTimer::singleShot(0, &form, [] {
       std::puts("shown");

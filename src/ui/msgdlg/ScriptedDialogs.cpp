@@ -39,6 +39,15 @@ QString ScriptedDialogs::SaveFileName(const FileDialogRequest& request) {
   return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
+namespace {
+// The entries of a "|"-separated list; an empty entry stays, as it cancels its dialog.
+void EnqueueListFromEnvironment(const char* name, QQueue<QString>& answers) {
+  if (!qEnvironmentVariableIsSet(name)) return;
+  for (const QString& answer : qEnvironmentVariable(name).split(QLatin1Char('|')))
+    answers.enqueue(answer.isEmpty() ? QString() : answer);
+}
+}  // namespace
+
 bool InstallDialogsFromEnvironment() {
   const QString log = qEnvironmentVariable("SUITE_DIALOG_LOG");
   if (log.isEmpty()) return false;
@@ -46,6 +55,8 @@ bool InstallDialogsFromEnvironment() {
   dialogs->logFile = log;
   for (const QString& answer : qEnvironmentVariable("SUITE_DIALOG_ANSWERS").split(',', Qt::SkipEmptyParts))
     dialogs->messageAnswers.enqueue(answer.trimmed().toInt());
+  EnqueueListFromEnvironment("SUITE_DIALOG_FILES", dialogs->fileAnswers);
+  EnqueueListFromEnvironment("SUITE_DIALOG_INPUTS", dialogs->inputAnswers);
   SetDialogs(std::move(dialogs));
   return true;
 }

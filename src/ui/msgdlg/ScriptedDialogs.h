@@ -2,7 +2,10 @@
 // Dialogs that answer from a script given in advance and record what was
 // shown, so that no test ever waits for a person. A program started with
 // SUITE_DIALOG_LOG=<file> uses them too: every shown dialog is appended to
-// the file, answers come from SUITE_DIALOG_ANSWERS (comma-separated results).
+// the file, answers come from SUITE_DIALOG_ANSWERS (comma-separated results),
+// SUITE_DIALOG_FILES (file names for the open and save dialogs) and
+// SUITE_DIALOG_INPUTS (texts for the input boxes), the last two separated by
+// "|" and used in order; an empty entry cancels its dialog.
 #include <QList>
 #include <QQueue>
 #include <QString>
