@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev sqlite3 libexpat1-dev gettext nettle-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do

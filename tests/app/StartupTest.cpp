@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QImage>
-#include <QProcess>
 #include <QTabWidget>
 
 #include "MOD00100Unit1.h"
@@ -13,30 +12,6 @@
 #include "TempSuite.h"
 #include "TestSupport.h"
 #include "TypeUnit.h"
-
-namespace {
-struct ProgramRun {
-  int exitCode = -1;
-  QStringList dialogs;  // "kind|caption|text" per shown dialog
-};
-
-ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir) {
-  const QString log = workDir + QStringLiteral("/dialogs.log");
-  QFile::remove(log);
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("SUITE_DIALOG_LOG"), log);
-  process.setProcessEnvironment(env);
-  process.start(program, args);
-  EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
-  ProgramRun run;
-  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  const QString text = QString::fromUtf8(ReadFileBytes(log));
-  run.dialogs = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  return run;
-}
-}  // namespace
 
 TEST(AppStartup, OpensTitledWindowWithFivePagesAndPricingFolders) {
   TempSuite suite;

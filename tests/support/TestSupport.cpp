@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include "Msgdlg.h"
 #include "Translation.h"
@@ -30,8 +31,35 @@ ScriptedDialogs& TestDialogs() { return *g_dialogs; }
 ScopedLocale::ScopedLocale(const QLocale& locale) : previous_(QLocale()) { QLocale::setDefault(locale); }
 ScopedLocale::~ScopedLocale() { QLocale::setDefault(previous_); }
 
+QString ProcessLocaleNumber(const char* integral, const char* fraction) {
+  const QString separator = QLocale::system().decimalPoint();
+  if (qgetenv("SUITE_TEST_LOCALE").startsWith("de")) {
+    EXPECT_EQ(separator, QStringLiteral(","));
+  }
+  return QLatin1String(integral) + separator + QLatin1String(fraction);
+}
+
 QLocale GermanLocale() { return QLocale(QLocale::German, QLocale::Germany); }
 QLocale DecimalPointLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+
+ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
+                      const QList<QPair<QString, QString>>& environment) {
+  const QString log = workDir + QStringLiteral("/dialogs.log");
+  QFile::remove(log);
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("SUITE_DIALOG_LOG"), log);
+  for (const auto& [name, value] : environment) env.insert(name, value);
+  process.setProcessEnvironment(env);
+  process.start(program, args);
+  EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+  ProgramRun run;
+  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  const QString text = QString::fromUtf8(ReadFileBytes(log));
+  run.dialogs = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  return run;
+}
 
 QByteArray ReadFileBytes(const QString& path) {
   QFile file(path);

@@ -31,8 +31,21 @@ class ScopedLocale {
   QLocale previous_;
 };
 
+// A number as the process locale writes it: integral, its decimal separator,
+// fraction; in a run registered for a German locale that separator must be ",".
+QString ProcessLocaleNumber(const char* integral, const char* fraction);
+
 QLocale GermanLocale();       // decimal comma
 QLocale DecimalPointLocale(); // English (United States), decimal point
+
+// A real program run with scripted dialogs (SUITE_DIALOG_LOG in workDir) and
+// the extra environment given, e.g. SUITE_DIALOG_FILES.
+struct ProgramRun {
+  int exitCode = -1;
+  QStringList dialogs;  // "kind|caption|text" per shown dialog
+};
+ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
+                      const QList<QPair<QString, QString>>& environment = {});
 
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);

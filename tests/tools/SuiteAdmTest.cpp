@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -8,6 +9,7 @@
 #include "MemIniFile.h"
 #include "PathUtils.h"
 #include "SuiteAdmCommand.h"
+#include "SuiteTree.h"
 #include "TestSupport.h"
 #include "TypeUnit.h"
 
@@ -43,6 +45,21 @@ TEST(SuiteAdmInit, MakesATreeThatTheStartUpAccepts) {
             NormalizePath(root, true) + QStringLiteral("USR/MEIER/ETC/FIRMA/"));
   EXPECT_TRUE(QFileInfo(BenutzerEinstellungen()->UserClientEtcDir).isDir());
   FinalizeSystem();
+}
+
+// suiteadm as a process of its own, whose application object set LC_NUMERIC.
+TEST(SuiteAdmProcess, WritesRatesInTheProcessLocalesForm) {
+  QTemporaryDir dir;
+  QProcess suiteadm;
+  suiteadm.start(QStringLiteral(SUITEADM_EXE), {QStringLiteral("init"), dir.path(), QStringLiteral("--client"),
+                                                QStringLiteral("DEMO"), QStringLiteral("--user"), QStringLiteral("meier")});
+  ASSERT_TRUE(suiteadm.waitForFinished(30000));
+  ASSERT_EQ(suiteadm.exitCode(), 0) << suiteadm.readAllStandardError().toStdString();
+  TIniFileSec ini(SysdataPath({NormalizePath(dir.path(), true), QStringLiteral("DEMO")}));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("System"), QStringLiteral("MwStErh"), QString()),
+            ProcessLocaleNumber("10", "7"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("System"), QStringLiteral("WaehrFaktor2In"), QString()),
+            ProcessLocaleNumber("0", "94"));
 }
 
 TEST(SuiteAdmIni, SetGetAndDumpProtectedValues) {
