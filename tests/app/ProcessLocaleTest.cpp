@@ -35,8 +35,8 @@ TEST(ProcessLocale, GridShowsTheDiscountWithTheLocalesSeparator) {
   EXPECT_EQ(shown, ProcessLocaleNumber("17", "5"));
 }
 
-// The real program, driven through its buttons and scripted file dialogs:
-// re-import the predefined groups, export, import a file, export again.
+// The real program, driven through its buttons and scripted dialogs:
+// re-import the predefined groups, export, import a file, add a group, export again.
 TEST(ProcessLocale, RealProgramExportsAndReadsBackInTheLocalesForm) {
   TempSuite suite;
   const QString program = suite.InstallProgram();
@@ -48,13 +48,17 @@ TEST(ProcessLocale, RealProgramExportsAndReadsBackInTheLocalesForm) {
       program,
       {QStringLiteral("DEMO"), QStringLiteral("ADMIN"), QStringLiteral("-SA"), QStringLiteral("10000"),
        QStringLiteral("--click"), QStringLiteral("Button6"), QStringLiteral("--click"), QStringLiteral("TntButton1"),
-       QStringLiteral("--click"), QStringLiteral("TntButton2"), QStringLiteral("--click"), QStringLiteral("TntButton1")},
-      suite.Root(), {{QStringLiteral("SUITE_DIALOG_FILES"), QStringList{first, incoming, second}.join(u'|')}});
+       QStringLiteral("--click"), QStringLiteral("TntButton2"), QStringLiteral("--click"), QStringLiteral("TntButton10"),
+       QStringLiteral("--click"), QStringLiteral("TntButton1")},
+      suite.Root(),
+      {{QStringLiteral("SUITE_DIALOG_FILES"), QStringList{first, incoming, second}.join(u'|')},
+       {QStringLiteral("SUITE_DIALOG_INPUTS"), QStringLiteral("ZZ")}});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.dialogs.size(), 3) << run.dialogs.join(u'\n').toStdString();
+  EXPECT_EQ(run.dialogs.size(), 4) << run.dialogs.join(u'\n').toStdString();
   const QString discount = QStringLiteral("DA=") + ProcessLocaleNumber("17", "5");
   EXPECT_TRUE(LinesOf(first).contains(discount)) << "the re-import kept the discount";
   const QStringList after = LinesOf(second);
   EXPECT_TRUE(after.contains(discount));
   EXPECT_TRUE(after.contains(QStringLiteral("CU=") + ProcessLocaleNumber("7", "25")));
+  EXPECT_TRUE(after.contains(QStringLiteral("ZZ=0"))) << "the group from the input box";
 }
