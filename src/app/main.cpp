@@ -17,7 +17,7 @@ QString ScreenshotFile(const QStringList& args) {
 
 int Run(SuiteApplication& app) {
   TMOD00100Form1 form(app.arguments());
-  if (!form.Started()) return 0;
+  if (!form.Started()) return 1;  // refused: its message was shown
   form.show();
   const QString screenshot = ScreenshotFile(app.arguments());
   if (!screenshot.isEmpty()) {

@@ -1,11 +1,13 @@
 #include "DBGrid.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 
 #include "MemIniFile.h"
 #include "Msgdlg.h"
+#include "WindowSettings.h"
 
 TDBGrid::TDBGrid(const QString& objectName, QWidget* parent)
     : QTableView(parent), model_(new TDBGridModel(this)), delegate_(new TDBGridDelegate(this)) {
@@ -70,11 +72,8 @@ QString TDBGrid::WidthKey(const QString& keyPrefix, int column) const {
 }
 
 void TDBGrid::LoadColumnWidths(const TMemIniFile& ini, const QString& section, const QString& keyPrefix) {
-  for (int c = 0; c < model_->columnCount(); ++c) {
-    const int fallback = model_->Columns()[size_t(c)].DefaultWidth;
-    const int width = ini.ReadInteger(section, WidthKey(keyPrefix, c), fallback);
-    setColumnWidth(c, width > 0 ? width : fallback);
-  }
+  for (int c = 0; c < model_->columnCount(); ++c)
+    setColumnWidth(c, ReadColumnWidth(ini, section, WidthKey(keyPrefix, c), model_->Columns()[size_t(c)].DefaultWidth));
 }
 
 void TDBGrid::SaveColumnWidths(TMemIniFile& ini, const QString& section, const QString& keyPrefix) const {
@@ -111,7 +110,27 @@ void TDBGrid::PostIfEditing() {
   }
 }
 
+void TDBGrid::PostPendingEdit() {
+  if (state() == QAbstractItemView::EditingState) {
+    if (QWidget* editor = indexWidget(currentIndex())) {
+      commitData(editor);
+      closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+  }
+  PostIfEditing();
+}
+
 // ---- keys and focus
+
+// Reached by the keyboard, the grid shows at once which cell the keys act on.
+void TDBGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  if (event->reason() == Qt::MouseFocusReason || model_->rowCount() == 0 || model_->columnCount() == 0) return;
+  const QModelIndex current = currentIndex();
+  const QModelIndex cell = current.isValid() ? current : model_->index(0, 0);
+  if (!selectionModel()->isSelected(cell)) selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+  scrollTo(cell);
+}
 
 void TDBGrid::EnterPressed() {
   PostIfEditing();
