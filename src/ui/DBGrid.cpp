@@ -1,7 +1,6 @@
 #include "DBGrid.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -121,16 +120,6 @@ void TDBGrid::PostPendingEdit() {
 }
 
 // ---- keys and focus
-
-// Reached by the keyboard, the grid shows at once which cell the keys act on.
-void TDBGrid::focusInEvent(QFocusEvent* event) {
-  QTableView::focusInEvent(event);
-  if (event->reason() == Qt::MouseFocusReason || model_->rowCount() == 0 || model_->columnCount() == 0) return;
-  const QModelIndex current = currentIndex();
-  const QModelIndex cell = current.isValid() ? current : model_->index(0, 0);
-  if (!selectionModel()->isSelected(cell)) selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
-  scrollTo(cell);
-}
 
 void TDBGrid::EnterPressed() {
   PostIfEditing();

@@ -67,7 +67,6 @@ class TDBGrid : public QTableView {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
