@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libsqlite3-dev sqlite3 libexpat1-dev gettext nettle-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

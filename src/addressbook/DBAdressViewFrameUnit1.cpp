@@ -19,6 +19,7 @@
 #include "Msgdlg.h"
 #include "Translation.h"
 #include "TypeUnit.h"
+#include "WindowSettings.h"
 
 namespace {
 // The hourglass while a search runs.
@@ -80,11 +81,31 @@ void TDBAdressViewFrame1::Close() {
 // ---- selection ----
 
 void TDBAdressViewFrame1::RestartSelectionTimer() {
-  if (SelectionTimer) SelectionTimer->start();
+  if (SelectionTimer) SelectionTimer->start(kSelectionDelayMs);
+}
+
+void TDBAdressViewFrame1::HoldSelection() { ++selectionHolds_; }
+
+void TDBAdressViewFrame1::ReleaseSelection() {
+  if (selectionHolds_ == 0 || --selectionHolds_ > 0 || !selectionDue_) return;
+  selectionDue_ = false;
+  // Carried out from the event loop, after the host's command has returned.
+  if (SelectionTimer) SelectionTimer->start(0);
 }
 
 void TDBAdressViewFrame1::SelectionTimerFired() {
   if (closed_) return;
+  if (selectionHolds_ > 0) {
+    selectionDue_ = true;
+    return;
+  }
+  // Any other modal window of the host (a message of a grid, a selection
+  // window) holds the selection too, until it has closed.
+  const QWidget* modal = QApplication::activeModalWidget();
+  if (modal && modal != window()) {
+    RestartSelectionTimer();
+    return;
+  }
   SaveIfModified();
   if (!CurrentAddress->Id.isEmpty()) Fire(OnBeforeAddressChange, this);
   const QString id = SelectedId();
@@ -235,7 +256,7 @@ void TDBAdressViewFrame1::StoreCurrentAddress() {
 void TDBAdressViewFrame1::LoadColumnWidths(const TMemIniFile& ini, const QString& section) {
   for (int column = 0; column < kAddressGridColumns; ++column)
     VDBGrid->setColumnWidth(column,
-                            ini.ReadInteger(section, ColumnKey(VDBGrid, column), AddressGridDefaultWidth(column)));
+                            ReadColumnWidth(ini, section, ColumnKey(VDBGrid, column), AddressGridDefaultWidth(column)));
 }
 
 void TDBAdressViewFrame1::SaveColumnWidths(TMemIniFile& ini, const QString& section) const {
@@ -323,4 +344,12 @@ void TDBAdressViewFrame1::RemoveResultTab(int tab) {
   pcAdress->removeTab(tab);
   delete page;
   SearchResults.Delete(tab - 1);
+}
+
+TSelectionHold::TSelectionHold(TDBAdressViewFrame1* frame) : frame_(frame) {
+  if (frame_) frame_->HoldSelection();
+}
+
+TSelectionHold::~TSelectionHold() {
+  if (frame_) frame_->ReleaseSelection();
 }

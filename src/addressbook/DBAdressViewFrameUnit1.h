@@ -4,6 +4,7 @@
 // free-text, group and special searches with one tab per result, and the
 // selected address loaded for the host after a short delay.
 #include <QFrame>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -64,6 +65,12 @@ class TDBAdressViewFrame1 : public QFrame {
   QWidget* tsButtonSpezial = nullptr;
   QPushButton* btSucheClose = nullptr;
 
+  // While a host's command asks the user something, the current address
+  // must stay: a selection that comes due meanwhile waits, and is carried
+  // out once the last hold is released. Holds nest.
+  void HoldSelection();
+  void ReleaseSelection();
+
   // Selects the address (or, when it is unknown or empty, the first row).
   void GotoAddress(const QString& id);
   void LoadColumnWidths(const TMemIniFile& ini, const QString& section);
@@ -109,7 +116,22 @@ class TDBAdressViewFrame1 : public QFrame {
   void AddResultTab(const QString& caption, std::unique_ptr<TDBAdressSearchResultObjectList> results);
   void RemoveResultTab(int tab);
 
+  int selectionHolds_ = 0;
+  bool selectionDue_ = false;  // the delay ran out during a hold
   TAddressTableModel* mainModel_ = nullptr;
   int recordsLoaded_ = 0;
   bool closed_ = false;
+};
+
+// Holds the frame's selection for its lifetime (see HoldSelection); a null
+// frame, or one that goes meanwhile, is no fault.
+class TSelectionHold {
+ public:
+  explicit TSelectionHold(TDBAdressViewFrame1* frame);
+  ~TSelectionHold();
+  TSelectionHold(const TSelectionHold&) = delete;
+  TSelectionHold& operator=(const TSelectionHold&) = delete;
+
+ private:
+  QPointer<TDBAdressViewFrame1> frame_;
 };

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
 #include "ExchangeFileDialog.h"
 #include "KSRabDatabase.h"
@@ -64,7 +65,10 @@ QPushButton* TDiscountGroupPage::AddButtonTo(QWidget* row, const char* name, con
   auto* button = new QPushButton(Tr(caption), row);
   button->setObjectName(QLatin1String(name));
   row->layout()->addWidget(button);
-  connect(button, &QPushButton::clicked, this, click);
+  connect(button, &QPushButton::clicked, this, [this, click] {
+    const TSelectionHold hold(AddressFrame);
+    (this->*click)();
+  });
   return button;
 }
 
@@ -127,12 +131,12 @@ void TDiscountGroupPage::CreateList() {
 }
 
 void TDiscountGroupPage::DeleteList() {
+  const QString file = FileName();  // the list the user is asked about
   if (MessageDlg(Tr("Moechten Sie die Rabatte fuer diese Adresse loeschen?"), TMsgDlgType::mtConfirmation,
                  {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}) != mrYes)
     return;
   Store->Close();
   Grid->Reload();
-  const QString file = FileName();
   if (!file.isEmpty() && QFileInfo::exists(file)) QFile::remove(file);
   ShowListState(kListMissing);
 }

@@ -4,11 +4,13 @@
 // address in a grid, with its six commands. The two pages differ only in
 // their folder and the names of their parts.
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
 class QPushButton;
 class QWidget;
+class TDBAdressViewFrame1;
 class TDBGrid;
 class TKSRabDatabase;
 class TLagerConfig;
@@ -39,6 +41,9 @@ class TDiscountGroupPage : public QObject {
   QPushButton* ImportButton = nullptr;
   QPushButton* CompressButton = nullptr;
   QPushButton* AddButton = nullptr;
+  // The address picker: its selection waits while a command of this page
+  // runs, so that a command acts on the address it was given for.
+  QPointer<TDBAdressViewFrame1> AddressFrame;
 
   // Shows the list of the address: opened when its file exists.
   void Load(const QString& addressId);

@@ -11,9 +11,11 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "DBAdressConfig.h"
 #include "DBAdressViewFrameUnit1.h"
+#include "DBGrid.h"
 #include "DiscountGroupPage.h"
 #include "MemIniFile.h"
 #include "Msgdlg.h"
@@ -22,6 +24,7 @@
 #include "Translation.h"
 #include "TypeUnit.h"
 #include "ULAGConfig.h"
+#include "WindowSettings.h"
 
 namespace {
 const char* const kTitle = "Kundenspezifische Preise";
@@ -49,6 +52,8 @@ const TDiscountGroupPageParts kKommRabParts = {"004",        "DBGrid3",    "TntB
                                                "TntButton5", "TntButton6", "TntButton11", "TntButton12"};
 
 constexpr int kDefaultPanelHeight = 350;
+constexpr int kMaxPanelHeight = 2000;
+constexpr int kPriceChoiceCount = 7;  // the items of the article page's price choice
 }  // namespace
 
 TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
@@ -56,7 +61,6 @@ TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
   setObjectName(QStringLiteral("MOD00100Form1"));
   resize(1024, 690);
   setMinimumSize(1024, 690);
-  BuildLayout();
   FormCreate();
 }
 
@@ -68,6 +72,8 @@ TMOD00100Form1::~TMOD00100Form1() {
 
 void TMOD00100Form1::FormCreate() {
   InitSystem(1, true);
+  // Built only now: the start-up has just chosen the language of the captions.
+  BuildLayout();
   QApplication::setApplicationName(Tr(kTitle));
   setWindowTitle(QStringLiteral("[0100 - 01] - ") + Argument(1) + QStringLiteral(" - ") + Tr(kTitle));
   if (!LoadSystem(Argument(1), Argument(2), QString(), false)) return;
@@ -86,6 +92,7 @@ void TMOD00100Form1::FormCreate() {
   });
   connect(TntButton7, &QPushButton::clicked, this, &TMOD00100Form1::TntButton7Click);
   connect(TntButton8, &QPushButton::clicked, this, &TMOD00100Form1::TntButton8Click);
+  ArrangeTabOrder();
   qApp->installEventFilter(this);
   started_ = true;
 }
@@ -122,6 +129,8 @@ void TMOD00100Form1::CreateAddressFrame() {
   AddressFrame = new TDBAdressViewFrame1(AddressArea, AddressConfig.get());
   AddressFrame->OnAddressChanged = [this](TDBAdressViewFrame1* sender) { AddressChanged(sender); };
   AddressFrame->OnBeforeAddressChange = [this](TDBAdressViewFrame1* sender) { AddressChanging(sender); };
+  RabPage->AddressFrame = AddressFrame;
+  KommRabPage->AddressFrame = AddressFrame;
 }
 
 QString TMOD00100Form1::SettingsFileName() {
@@ -143,8 +152,8 @@ void TMOD00100Form1::ReadGridSettings(const TMemIniFile& ini) {
   const QString section = objectName();
   RabPage->LoadColumnWidths(ini, section);
   KommRabPage->LoadColumnWidths(ini, section);
-  const int height = std::max(ini.ReadInteger(section, QLatin1String(kPanelHeightKey), kDefaultPanelHeight),
-                              Panel1->minimumHeight());
+  const int height = ReadClampedInteger(ini, section, QLatin1String(kPanelHeightKey), kDefaultPanelHeight,
+                                        Panel1->minimumHeight(), kMaxPanelHeight);
   const int total = std::max(Splitter1->height(), height + 100);
   Splitter1->setSizes({total - height - Splitter1->handleWidth(), height});
 }
@@ -154,7 +163,8 @@ void TMOD00100Form1::WriteGridSettings(TMemIniFile& ini) const {
   RabPage->SaveColumnWidths(ini, section);
   KommRabPage->SaveColumnWidths(ini, section);
   // The price choice of the article page is kept as it stands until that page exists.
-  ini.WriteInteger(section, QLatin1String(kPriceChoiceKey), ini.ReadInteger(section, QLatin1String(kPriceChoiceKey), 0));
+  ini.WriteInteger(section, QLatin1String(kPriceChoiceKey),
+                   ReadClampedInteger(ini, section, QLatin1String(kPriceChoiceKey), 0, 0, kPriceChoiceCount - 1));
   ini.WriteInteger(section, QLatin1String(kPanelHeightKey), Panel1->height());
 }
 
@@ -275,12 +285,20 @@ bool TMOD00100Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void TMOD00100Form1::FormClose() {
   if (AddressFrame) {
+    PostGridEdits();
     SaveAddressData();
     WriteSettings();
     FreeAddressFrame();
   }
   AddressConfig.reset();
   TearDownPages();
+}
+
+// A close by F12 or by the title bar leaves the focus where it is, so a
+// value still being typed is stored here, as leaving the grid would.
+void TMOD00100Form1::PostGridEdits() {
+  for (TDiscountGroupPage* page : {RabPage, KommRabPage})
+    if (page) page->Grid->PostPendingEdit();
 }
 
 void TMOD00100Form1::WriteSettings() {
@@ -403,6 +421,23 @@ QFrame* TMOD00100Form1::BuildStandardPanel() {
 }
 
 void TMOD00100Form1::InfoButton1Click() { close(); }
+
+// Tab runs from the address frame through the pages to the buttons at the
+// bottom, "Beenden" last; the frame and the pages are made after the
+// bottom row, so the order of making would put "Beenden" between them.
+void TMOD00100Form1::ArrangeTabOrder() {
+  const auto rank = [this](QWidget* w) {
+    if (w == InfoButton1) return 3;
+    if (Panel7->isAncestorOf(w) || pnStd->isAncestorOf(w)) return 2;
+    if (AddressArea->isAncestorOf(w)) return 0;
+    return 1;
+  };
+  QList<QWidget*> chain;
+  for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()) chain.append(w);
+  std::stable_sort(chain.begin(), chain.end(), [&](QWidget* a, QWidget* b) { return rank(a) < rank(b); });
+  for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
 
 // The standard-tables notice keeps its margins and stretches with the window.
 void TMOD00100Form1::resizeEvent(QResizeEvent* event) {

@@ -80,10 +80,12 @@ class TMOD00100Form1 : public QWidget {
   QWidget* BuildPanel7();
   QFrame* BuildStandardPanel();
   void InfoButton1Click();
+  void ArrangeTabOrder();
   void CreateAddressFrame();
   void ReadSettings();
   QString StartAddressId(const TMemIniFile& ini) const;
   void FormClose();
+  void PostGridEdits();
   void WriteSettings();
   void FreeAddressFrame();
   void SetUpPages();

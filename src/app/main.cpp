@@ -55,7 +55,7 @@ void ClickWhenLoaded(TMOD00100Form1& form, const QStringList& names) {
 
 int Run(SuiteApplication& app) {
   TMOD00100Form1 form(app.arguments());
-  if (!form.Started()) return 0;
+  if (!form.Started()) return 1;  // refused: its message was shown
   form.show();
   const QString screenshot = ScreenshotFile(app.arguments());
   if (!screenshot.isEmpty()) {

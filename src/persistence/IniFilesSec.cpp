@@ -176,6 +176,11 @@ TCustomIniFileSec::~TCustomIniFileSec() = default;
 
 const QString& TCustomIniFileSec::FileName() const { return fileName_; }
 
+bool TCustomIniFileSec::ValueIntact(const QString& section, const QString& ident) {
+  QString value;
+  return ReadVerifiedValue(section, ident, value);
+}
+
 QString TCustomIniFileSec::ReadString(const QString& section, const QString& ident, const QString& defaultValue) {
   QString value;
   return ReadVerifiedValue(section, ident, value) ? value : defaultValue;

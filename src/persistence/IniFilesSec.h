@@ -23,6 +23,8 @@ class TCustomIniFileSec {
   virtual QStringList ReadSections() const = 0;
   virtual QStringList ReadSection(const QString& section) const = 0;
 
+  // Whether the value is there and passes its digest check (a damaged one reads as the default).
+  bool ValueIntact(const QString& section, const QString& ident);
   QString ReadString(const QString& section, const QString& ident, const QString& defaultValue);
   int ReadInteger(const QString& section, const QString& ident, int defaultValue);
   double ReadFloat(const QString& section, const QString& ident, double defaultValue);

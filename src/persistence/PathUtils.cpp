@@ -29,3 +29,10 @@ QString ExpandDataDir(const QString& path, const QString& placeholder, const QSt
 QString JoinPath(const QString& directory, const QString& relative) {
   return NormalizePath(directory, true) + relative;
 }
+
+bool IsSafePathComponent(const QString& name) {
+  if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
+  for (QChar c : name)
+    if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+  return true;
+}

@@ -14,3 +14,7 @@ bool EnsureDirectory(const QString& path);
 QString ExpandDataDir(const QString& path, const QString& placeholder, const QString& replacement);
 // Joins a directory that ends with a separator and a relative part.
 QString JoinPath(const QString& directory, const QString& relative);
+// A name that becomes one component of a path (a client, an address
+// identifier): false when it is empty, "." or "..", or holds a path separator
+// or a control character, since it could then leave its folder.
+bool IsSafePathComponent(const QString& name);

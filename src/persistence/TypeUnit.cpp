@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -71,6 +72,25 @@ QString ProgramDirSuffix(int kind) {
   if (kind == 1) return QStringLiteral("BIN/");
   if (kind == 2) return QStringLiteral("RSC/UPDATE/");
   return QString();
+}
+
+const QString kAccessKey = QStringLiteral("ZutrittsSperre");
+
+// A settings file that exists but cannot be read is said to be so, with the
+// system's reason, rather than taken for an empty one.
+bool CheckReadable(const QString& file) {
+  QFile probe(file);
+  if (probe.open(QIODevice::ReadOnly)) return true;
+  MessageDlgFmt(Tr("Die Datei \"%s\" kann nicht gelesen werden.") + QStringLiteral("\n\n%s"),
+                {file, probe.errorString()}, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  return false;
+}
+
+// An admission entry that fails its digest reads as "barred"; the user is
+// told that the file is damaged, not that access was refused.
+void ShowDamagedUserEntry(const QString& file, const QString& user) {
+  MessageDlgFmt(Tr("Die Datei \"%s\" ist beschaedigt: der Eintrag \"%s\" des Benutzers \"%s\" ist unlesbar."),
+                {file, kAccessKey, user}, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
 }
 
 void MakeStandardDirectory(const QString& dir) {
@@ -202,7 +222,8 @@ void InitSystem(int programKind, bool hideTaskbarButton) {
   // application window to hide.
   Q_UNUSED(hideTaskbarButton);
   if (State().system) return;
-  if (!InitSystemFor(QCoreApplication::applicationFilePath(), programKind)) std::exit(0);
+  // A program that cannot start is a failure for whoever started it.
+  if (!InitSystemFor(QCoreApplication::applicationFilePath(), programKind)) std::exit(1);
 }
 
 bool InitSystemFor(const QString& programFile, int programKind) {
@@ -243,6 +264,15 @@ bool LoadSystem(const QString& client, const QString& user, const QString& passw
     const QString clientEtcDir = NormalizePath(s->DataDir + client.trimmed() + QStringLiteral("/ETC"), true);
     const QString userName = user.trimmed().toUpper();
     if (userName.isEmpty()) return false;
+    // Client and user name folders; a name that could leave them is refused.
+    if (!IsSafePathComponent(client.trimmed())) {
+      ShowError(QStringLiteral("Der Mandantenname \"%s\" taugt nicht als Verzeichnisname."), {client});
+      return false;
+    }
+    if (!IsSafePathComponent(userName)) {
+      ShowError(QStringLiteral("Der Benutzername \"%s\" taugt nicht als Verzeichnisname."), {user});
+      return false;
+    }
     if (!QFileInfo(clientEtcDir).isDir()) {
       ShowError(QStringLiteral("Verzeichnis \"%s\" nicht gefunden."), {clientEtcDir});
       return false;
@@ -254,6 +284,7 @@ bool LoadSystem(const QString& client, const QString& user, const QString& passw
         ShowError(QStringLiteral("Datei \"%s\" nicht gefunden."), {file});
         return false;
       }
+      if (!CheckReadable(file)) return false;
     }
     s->ClientEtcDir = clientEtcDir;
     s->Mandant = client;
@@ -272,6 +303,10 @@ bool LoadSystem(const QString& client, const QString& user, const QString& passw
     }
     LoadUserSettings(userIni, userName);
     TBenutzerEinstellungen* u = BenutzerEinstellungen();
+    if (u->ZutrittsSperre && userIni.ValueExists(userName, kAccessKey) && !userIni.ValueIntact(userName, kAccessKey)) {
+      ShowDamagedUserEntry(sysdatb, userName);
+      return false;
+    }
     if (u->ZutrittsSperre || u->IsClientBarred(client.trimmed())) {
       ShowError(QStringLiteral("Ihnen wurde der Zugriff zur Anwendung verweigert."), {});
       return false;
@@ -304,6 +339,14 @@ void LoadSystemSettings(TIniFileSec& ini) {
   for (int i = 0; i < kAreaDirCount; ++i) {
     const QString raw = ini.ReadString(kSystem, AreaDirKey(static_cast<TAreaDir>(i)), QString());
     s.AreaDirs[i] = ExpandDataDir(raw, QStringLiteral("[DATADIR]"), s.DataDir);
+  }
+  // A required area that is empty or damaged would put every path of it at
+  // the file-system root (or below the working directory).
+  for (int i = 0; i < kAreaDirCount; ++i) {
+    const auto area = static_cast<TAreaDir>(i);
+    if (AreaDirRequired(area) && ini.ValueExists(kSystem, AreaDirKey(area)) && !QDir::isAbsolutePath(s.AreaDirs[i]))
+      problems.append(FormatText(Tr("Der Eintrag \"%s\" (%s) in \"%s\" ist leer oder beschaedigt."),
+                                 {AreaDirKey(area), AreaDirLabel(area), ini.FileName()}));
   }
   const bool starter = IsStarterProgram();
   if (starter) {
@@ -367,7 +410,7 @@ void LoadUserSettings(TIniFileSec& ini, const QString& user) {
   if (IsStarterProgram())
     for (const QString& dir : {u.UserDir, u.UserEtcDir, u.UserClientEtcDir, u.UserTmpDir, u.UserDocDir, u.UserMsgDir})
       EnsureDirectory(dir);
-  u.ZutrittsSperre = ini.ReadBool(section, QStringLiteral("ZutrittsSperre"), true);
+  u.ZutrittsSperre = ini.ReadBool(section, kAccessKey, true);
   u.Auswahl = ini.ReadString(section, QStringLiteral("Auswahl"), QString());
   u.Berechtigungen = SplitCommaText(ini.ReadString(section, QStringLiteral("Berechtigungen"), QString()));
 }

@@ -4,12 +4,13 @@
 // one that would leave its folder is never used.
 #include <QString>
 
+#include "PathUtils.h"
+
 // The identifier of the standard tables for every customer without their own.
 inline const char* const kDefaultAddressId = "__DEFAULT__";
 
-// False for an empty identifier, "." and "..", and one with a path separator
-// or a control character.
-bool IsUsableAddressId(const QString& id);
+// False for an identifier that could leave its folder (IsSafePathComponent).
+inline bool IsUsableAddressId(const QString& id) { return IsSafePathComponent(id); }
 // The file, or empty when the identifier is not usable.
 QString PricingFilePath(const QString& addressDir, const QString& folder, const QString& id,
                         const QString& extension);

@@ -6,6 +6,7 @@
 
 #include "MemIniFile.h"
 #include "Msgdlg.h"
+#include "WindowSettings.h"
 
 TDBGrid::TDBGrid(const QString& objectName, QWidget* parent)
     : QTableView(parent), model_(new TDBGridModel(this)), delegate_(new TDBGridDelegate(this)) {
@@ -70,11 +71,8 @@ QString TDBGrid::WidthKey(const QString& keyPrefix, int column) const {
 }
 
 void TDBGrid::LoadColumnWidths(const TMemIniFile& ini, const QString& section, const QString& keyPrefix) {
-  for (int c = 0; c < model_->columnCount(); ++c) {
-    const int fallback = model_->Columns()[size_t(c)].DefaultWidth;
-    const int width = ini.ReadInteger(section, WidthKey(keyPrefix, c), fallback);
-    setColumnWidth(c, width > 0 ? width : fallback);
-  }
+  for (int c = 0; c < model_->columnCount(); ++c)
+    setColumnWidth(c, ReadColumnWidth(ini, section, WidthKey(keyPrefix, c), model_->Columns()[size_t(c)].DefaultWidth));
 }
 
 void TDBGrid::SaveColumnWidths(TMemIniFile& ini, const QString& section, const QString& keyPrefix) const {
@@ -109,6 +107,16 @@ void TDBGrid::PostIfEditing() {
   } catch (const std::exception& e) {
     MessageDlg(QString::fromLocal8Bit(e.what()), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
   }
+}
+
+void TDBGrid::PostPendingEdit() {
+  if (state() == QAbstractItemView::EditingState) {
+    if (QWidget* editor = indexWidget(currentIndex())) {
+      commitData(editor);
+      closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+  }
+  PostIfEditing();
 }
 
 // ---- keys and focus

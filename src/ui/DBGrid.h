@@ -59,6 +59,10 @@ class TDBGrid : public QTableView {
   // Re-reads the table, e.g. after it was opened.
   void Reload();
 
+  // Stores what is being typed into a cell and posts the row, as leaving the
+  // grid does; for a window that closes while the grid still has the focus.
+  void PostPendingEdit();
+
   // Enabled with the window colour, or disabled with the button-face colour.
   void SetGridActive(bool on);
 

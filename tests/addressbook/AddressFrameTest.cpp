@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -360,6 +361,27 @@ TEST_F(AddressFrameTest, FastMovesLoadOnlyTheRowWhereTheyStop) {
   EXPECT_TRUE(frame.HandleKey(Qt::Key_Up, Qt::NoModifier));
   WaitForLoad();
   EXPECT_EQ(Current(), QStringLiteral("10099"));
+}
+
+// A selection that comes due while another modal window of the host is
+// open waits until that window has closed.
+TEST_F(AddressFrameTest, ASelectionWaitsForAModalWindowOfTheHost) {
+  TDBAdressViewFrame1& frame = Open();
+  host_.show();
+  frame.GotoAddress(QStringLiteral("10"));
+  WaitForLoad();
+  QDialog dialog(&host_);
+  QString currentInside;
+  QTimer::singleShot(0, &dialog, [&] {
+    frame.GotoAddress(QStringLiteral("30"));
+    RunEventsFor(TDBAdressViewFrame1::kSelectionDelayMs + 150);
+    currentInside = Current();
+    dialog.accept();
+  });
+  dialog.exec();
+  EXPECT_EQ(currentInside, QStringLiteral("10"));
+  WaitForLoad();
+  EXPECT_EQ(Current(), QStringLiteral("30"));
 }
 
 // ---- storing ----

@@ -1,8 +1,10 @@
 // The discount-group pages in the real window: offscreen, with scripted dialogs.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -291,4 +293,96 @@ TEST_F(DiscountPagesTest, AnIdThatWouldLeaveThePricingFoldersIsRefused) {
   form->RabPage->ListButton->click();
   EXPECT_FALSE(QFileInfo::exists(SystemEinstellungen()->AddressDir + QStringLiteral("X.TDBD")));
   EXPECT_EQ(QDir(SystemEinstellungen()->AddressDir + QStringLiteral("001")).entryList(QDir::Files).size(), 6);
+}
+
+namespace {
+// Dialogs during which the event loop runs on, as under a real modal dialog:
+// a selection made just before the command comes due while it asks.
+class SlowDialogs : public ScriptedDialogs {
+ public:
+  int ShowMessage(const MessageRequest& request) override {
+    RunEventsFor(TDBAdressViewFrame1::kSelectionDelayMs + 150);
+    return ScriptedDialogs::ShowMessage(request);
+  }
+  QString OpenFileName(const FileDialogRequest& request) override {
+    RunEventsFor(TDBAdressViewFrame1::kSelectionDelayMs + 150);
+    return ScriptedDialogs::OpenFileName(request);
+  }
+};
+}  // namespace
+
+// Customer 10001 is clicked, and within the delay "Liste loeschen" of 10000's
+// page is pressed and answered: 10000's list goes, 10001's stays, and the
+// window then follows the click.
+TEST_F(DiscountPagesTest, ACommandActsOnTheAddressItWasGivenFor) {
+  auto form = Start(QStringLiteral("10000"));
+  auto* slow = new SlowDialogs;
+  auto previous = SetDialogs(std::unique_ptr<IDialogs>(slow));
+  slow->messageAnswers << mrYes;
+  form->AddressFrame->GotoAddress(QStringLiteral("10001"));
+  form->RabPage->ListButton->click();
+  EXPECT_FALSE(QFileInfo::exists(File("001", QStringLiteral("10000"))));
+  EXPECT_TRUE(QFileInfo::exists(File("001", QStringLiteral("10001"))));
+  Settle(*form);
+  EXPECT_EQ(form->CurrentAddressId(), QStringLiteral("10001"));
+  EXPECT_TRUE(form->RabDB()->Opened);
+
+  // The same for an import: it goes into the list it was chosen for.
+  QTemporaryDir dir;
+  const QString exchange = dir.path() + QStringLiteral("/in.txt");
+  ASSERT_TRUE(WriteTextLines(exchange, {QStringLiteral("ARM=77")}));
+  const QMap<QString, double> other = DiscountsIn(File("001", QStringLiteral("10002")));
+  slow->fileAnswers << exchange;
+  form->AddressFrame->GotoAddress(QStringLiteral("10002"));
+  form->RabPage->ImportButton->click();
+  EXPECT_DOUBLE_EQ(DiscountsIn(File("001", QStringLiteral("10001")))[QStringLiteral("ARM")], 77);
+  EXPECT_EQ(DiscountsIn(File("001", QStringLiteral("10002"))), other);
+  Settle(*form);
+  EXPECT_EQ(form->CurrentAddressId(), QStringLiteral("10002"));
+  SetDialogs(std::move(previous));
+}
+
+// A discount still being typed is stored however the window closes.
+TEST_F(DiscountPagesTest, ValueBeingTypedIsStoredWhenTheWindowCloses) {
+  for (const bool byF12 : {true, false}) {
+    auto form = Start(QStringLiteral("10000"));
+    form->show();
+    TDBGrid* grid = form->RabPage->Grid;
+    const QModelIndex cell = grid->Model()->index(0, 2);
+    const QString key = grid->Model()->index(0, 0).data().toString();
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(cell));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(byF12 ? QStringLiteral("12") : QStringLiteral("13"));
+    if (byF12) {
+      EXPECT_TRUE(form->FormKeyDown(Qt::Key_F12, Qt::NoModifier));
+    } else {
+      form->close();  // as the title bar does
+    }
+    EXPECT_DOUBLE_EQ(DiscountsIn(File("001", QStringLiteral("10000")))[key], byF12 ? 12 : 13) << byF12;
+  }
+}
+
+// Hand-edited settings must not give a window that cannot be used.
+TEST_F(DiscountPagesTest, WindowSettingsOutOfRangeAreBroughtIntoIt) {
+  {
+    TMemIniFile ini(TMOD00100Form1::SettingsFileName());
+    for (const char* key : {"Panel1", "DBGrid11", "cbImpPreis"})
+      ini.WriteString(QStringLiteral("MOD00100Form1"), QLatin1String(key), QStringLiteral("2147483647"));
+    ini.WriteString(QStringLiteral("MOD00100Form1"), QStringLiteral("VDBGrid1"), QStringLiteral("2147483647"));
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  auto form = Start(QStringLiteral("10000"));
+  form->show();
+  RunEventsFor(50);
+  EXPECT_GT(form->AddressArea->height(), 0);
+  EXPECT_LE(form->Panel1->height(), form->height());
+  EXPECT_LE(form->RabPage->Grid->columnWidth(1), 2000);
+  EXPECT_LE(form->AddressFrame->VDBGrid->columnWidth(1), 2000);
+  form->close();
+  const int choice = TMemIniFile(TMOD00100Form1::SettingsFileName())
+                         .ReadInteger(QStringLiteral("MOD00100Form1"), QStringLiteral("cbImpPreis"), -1);
+  EXPECT_GE(choice, 0);
+  EXPECT_LE(choice, 6);
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -167,4 +168,19 @@ TEST_F(MainWindowAddressTest, TypedKeysArePreviewedByTheWindow) {
   ASSERT_EQ(frame.pcAdress->count(), 2) << "Return started the search";
   EXPECT_EQ(frame.pcAdress->tabText(1), QStringLiteral("k"));
   form->close();
+}
+
+// Tab runs from the address frame through the pages to the bottom row, with
+// "Beenden" last before the frame again.
+TEST_F(MainWindowAddressTest, BeendenIsLastInTheTabOrder) {
+  auto form = Start();
+  QList<QWidget*> chain;
+  for (QWidget* w = form->nextInFocusChain(); w != form.get(); w = w->nextInFocusChain())
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()) chain.append(w);
+  ASSERT_FALSE(chain.isEmpty());
+  EXPECT_EQ(chain.last(), form->InfoButton1);
+  EXPECT_TRUE(form->AddressArea->isAncestorOf(chain.first()));
+  const qsizetype standard = chain.indexOf(form->TntButton7);
+  for (qsizetype i = 0; i < chain.size(); ++i)
+    if (form->PageControl1->isAncestorOf(chain[i])) EXPECT_LT(i, standard) << chain[i]->objectName().toStdString();
 }

@@ -4,13 +4,17 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include "MOD00100Unit1.h"
+#include "MemIniFile.h"
 #include "SuiteApplication.h"
 #include "SuiteException.h"
 #include "TempSuite.h"
 #include "TestSupport.h"
+#include "Translation.h"
 #include "TypeUnit.h"
 
 TEST(AppStartup, OpensTitledWindowWithFivePagesAndPricingFolders) {
@@ -49,24 +53,55 @@ TEST(AppStartup, UnhandledExceptionIsAFatalReport) {
   EXPECT_TRUE(DeliverReportingExceptions([] { return true; }));
 }
 
-// The real program, started as the suite's starter would.
+// With an English interface every caption of the window is English.
+TEST(AppStartup, EnglishInterfaceShowsEveryCaptionInEnglish) {
+  TempSuite suite;
+  {
+    TMemIniFile ini(suite.Root() + QStringLiteral("ETC/APPLICATION.INI"));
+    ini.WriteString(QStringLiteral("Language"), QStringLiteral("Name"), QStringLiteral("en_US"));
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  ASSERT_TRUE(suite.Init());
+  TMOD00100Form1 form({suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("ADMIN")});
+  ASSERT_TRUE(form.Started());
+  EXPECT_EQ(form.PageControl1->tabText(0), QStringLiteral("Discount groups for quotes and orders"));
+  EXPECT_EQ(form.PageControl1->tabText(4), QStringLiteral("Price groups"));
+  EXPECT_EQ(form.TntButton7->text(), QStringLiteral("Edit standard discounts and prices"));
+  EXPECT_EQ(form.InfoButton1->text(), QStringLiteral("Exit"));
+  EXPECT_EQ(form.TntButton8->text(), QStringLiteral("Done"));
+  EXPECT_EQ(form.pnStd->findChild<QLabel*>(QStringLiteral("TntPanel2"))->text(),
+            QStringLiteral("Edit standard discounts and prices"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("[0100 - 01] - DEMO - ") + Tr("Kundenspezifische Preise"));
+  EXPECT_NE(Tr("Kundenspezifische Preise"), QStringLiteral("Kundenspezifische Preise"));
+}
+
+// The real program, started as the suite's starter would. A refusal is a
+// failure for the starter: the exit code is not 0.
 TEST(AppProgram, RefusalsEndTheProgramAfterTheirMessage) {
   TempSuite suite;
   const QString program = suite.InstallProgram();
   ProgramRun barred = RunProgram(program, {QStringLiteral("DEMO"), QStringLiteral("GAST")}, suite.Root());
-  EXPECT_EQ(barred.exitCode, 0);
+  EXPECT_EQ(barred.exitCode, 1);
   EXPECT_EQ(barred.dialogs,
             QStringList{QStringLiteral("message|Fehler|Ihnen wurde der Zugriff zur Anwendung verweigert.")});
 
   ProgramRun noClient = RunProgram(program, {QStringLiteral("KEINER"), QStringLiteral("ADMIN")}, suite.Root());
+  EXPECT_EQ(noClient.exitCode, 1);
   ASSERT_EQ(noClient.dialogs.size(), 1);
   EXPECT_TRUE(noClient.dialogs[0].contains(QStringLiteral("DATA/KEINER/ETC/\" nicht gefunden.")));
 
   ProgramRun outside = RunProgram(QStringLiteral(MOD00100_EXE), {QStringLiteral("DEMO"), QStringLiteral("ADMIN")},
                                   suite.Root());
-  EXPECT_EQ(outside.exitCode, 0);
+  EXPECT_EQ(outside.exitCode, 1);
   ASSERT_EQ(outside.dialogs.size(), 1);
   EXPECT_TRUE(outside.dialogs[0].startsWith(QStringLiteral("message|Fehler|Initst-")));
+
+  // The address program has the same start-up.
+  const QString addressProgram = suite.Root() + QStringLiteral("BIN/MOD00200");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(MOD00200_EXE), addressProgram));
+  ProgramRun barredPicker = RunProgram(addressProgram, {QStringLiteral("DEMO"), QStringLiteral("GAST")}, suite.Root());
+  EXPECT_EQ(barredPicker.exitCode, 1);
+  EXPECT_EQ(barredPicker.dialogs, barred.dialogs);
 }
 
 TEST(AppProgram, RendersTheWindowToAPicture) {

@@ -132,3 +132,16 @@ TEST_F(AddressProgramWindow, ShowingSelectsTheAddressAndOffersOnlyClosing) {
   EXPECT_EQ(result, 0);
   EXPECT_TRUE(QDir(BenutzerEinstellungen()->UserTmpDir).isEmpty());
 }
+
+// The caller would take a missing exchange file for a cancel: the failure
+// is said and the exit code is not 0.
+TEST_F(AddressProgramWindow, AnExchangeFileThatCannotBeWrittenIsAFailure) {
+  TAddressProgramOptions options = PickOptions();
+  options.TempFile = BenutzerEinstellungen()->UserTmpDir + QStringLiteral("missing/choice.$$$");
+  TAddressProgram program(options);
+  program.AutoChoose(QStringLiteral("10004"));
+  EXPECT_EQ(program.Exec(), 1);
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_EQ(TestDialogs().shown[0].text,
+            QStringLiteral("Die gewaehlte Adresse konnte nicht in die Datei \"%1\" geschrieben werden.").arg(options.TempFile));
+}

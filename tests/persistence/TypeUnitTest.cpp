@@ -258,3 +258,39 @@ TEST(TypeUnitLogHelper, DatabaseErrorIsAnErrorReportWithTheException) {
   EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(QStringLiteral(
       "Datenbankfehler.\nTKSRabDatabase.ImportFromFile\nException-Message (runtime_error): disk full\n")));
 }
+
+// An area value that is empty (as written) or fails its digest would put the
+// area at the file-system root: the start-up ends and names the key.
+TEST(TypeUnitSystemFile, EmptyOrDamagedAreaValueEndsTheStartUpNamingIt) {
+  TempSuite suite;
+  SetProtected(suite.Sysdata(), QStringLiteral("System"), QStringLiteral("A1"), QString());
+  TMemIniFile raw(suite.Sysdata());
+  raw.WriteString(QStringLiteral("System"), QStringLiteral("Lager"), QStringLiteral("kaputt"));
+  ASSERT_TRUE(raw.UpdateFile());
+  EXPECT_FALSE(suite.Load());
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  const QString text = TestDialogs().shown[0].text;
+  for (const char* entry : {"\"A1\" (Allgemeine Daten)", "\"Lager\" (Lager)"})
+    EXPECT_TRUE(text.contains(QStringLiteral("Der Eintrag %1 in \"%2\" ist leer oder beschaedigt.")
+                                  .arg(QLatin1String(entry), suite.Sysdata())))
+        << text.toStdString();
+}
+
+// The client names a folder below DATA: one that leaves it is refused before anything is read.
+TEST(TypeUnitAdmission, ClientThatLeavesTheDataFolderIsRefused) {
+  TempSuite suite;
+  EXPECT_FALSE(suite.Load(QStringLiteral("../DATA/DEMO")));
+  EXPECT_EQ(LastShownText(), QStringLiteral("Der Mandantenname \"../DATA/DEMO\" taugt nicht als Verzeichnisname."));
+  EXPECT_TRUE(SystemEinstellungen()->ClientEtcDir.isEmpty());
+}
+
+TEST(TypeUnitAdmission, DamagedAdmissionEntryIsReportedAsDamageNotAsRefusal) {
+  TempSuite suite;
+  TMemIniFile raw(suite.Sysdatb());
+  raw.WriteString(QStringLiteral("ADMIN"), QStringLiteral("ZutrittsSperre"),
+                  raw.ReadString(QStringLiteral("ADMIN"), QStringLiteral("Vollname"), QString()));
+  ASSERT_TRUE(raw.UpdateFile());
+  EXPECT_FALSE(suite.Load());
+  EXPECT_EQ(LastShownText(), QStringLiteral("Die Datei \"%1\" ist beschaedigt: der Eintrag \"ZutrittsSperre\" des "
+                                            "Benutzers \"ADMIN\" ist unlesbar.").arg(suite.Sysdatb()));
+}

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <sqlite3.h>
 
 #include "IniFilesSec.h"
 #include "MemIniFile.h"
@@ -44,6 +45,9 @@ TEST(SuiteAdmInit, MakesATreeThatTheStartUpAccepts) {
   EXPECT_EQ(BenutzerEinstellungen()->UserClientEtcDir,
             NormalizePath(root, true) + QStringLiteral("USR/MEIER/ETC/FIRMA/"));
   EXPECT_TRUE(QFileInfo(BenutzerEinstellungen()->UserClientEtcDir).isDir());
+  // The area values name the client's folder as it was made.
+  EXPECT_EQ(SystemEinstellungen()->AddressDir, NormalizePath(root, true) + QStringLiteral("DATA/Firma/A1/ADRESSEN/"));
+  EXPECT_TRUE(QFileInfo(SystemEinstellungen()->AddressDir).isDir());
   FinalizeSystem();
 }
 
@@ -60,6 +64,25 @@ TEST(SuiteAdmProcess, WritesRatesInTheProcessLocalesForm) {
             ProcessLocaleNumber("10", "7"));
   EXPECT_EQ(ini.ReadString(QStringLiteral("System"), QStringLiteral("WaehrFaktor2In"), QString()),
             ProcessLocaleNumber("0", "94"));
+}
+
+TEST(SuiteAdmDemo, AFailureIsReportedAsOne) {
+  QTemporaryDir dir;
+  const QString root = dir.path() + QStringLiteral("/suite");
+  const QStringList demo = {QStringLiteral("demo"), root, QStringLiteral("--addresses"), QStringLiteral("3")};
+  ASSERT_EQ(RunSuiteAdm(demo).code, 0);
+  // A discount list that refuses to be re-filled.
+  const QString list = root + QStringLiteral("/DATA/DEMO/A1/ADRESSEN/001/__DEFAULT__.TDBD");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(list).constData(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE DELETE ON KSR BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  const CommandResult r = RunSuiteAdm(demo);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(r.err.contains(list)) << r.err.toStdString();
+  EXPECT_FALSE(r.out.contains(QStringLiteral("ready"))) << r.out.toStdString();
 }
 
 TEST(SuiteAdmIni, SetGetAndDumpProtectedValues) {

@@ -2,10 +2,13 @@
 // a new caption cannot slip through untranslated.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+
+#include "Translation.h"
 
 namespace {
 QSet<QString> CatalogueIds(const QString& poFile) {
@@ -44,4 +47,15 @@ TEST(TranslationCatalogue, EveryLiteralTextHasAnEnglishEntry) {
     if (!ids.contains(text)) missing.append(text);
   missing.removeDuplicates();
   EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
+}
+
+// Qt's own dialogs (file dialogs, input boxes) speak the interface language
+// too: German from Qt's catalogue, English as Qt has them.
+TEST(TranslationCatalogue, QtDialogTextsFollowTheInterfaceLanguage) {
+  SetInterfaceLanguage(QStringLiteral("de_DE"));
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+  SetInterfaceLanguage(QStringLiteral("en_US"));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+  SetInterfaceLanguage(QStringLiteral("de_DE"));
 }

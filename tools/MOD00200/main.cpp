@@ -3,7 +3,8 @@
 //   MOD00200 <client> <user> -ONE -GA -TEMP <file>
 //       The user picks one address; "Uebernehmen" (or a double click on an
 //       address) writes it into <file> as an address list with one address.
-//       "Abbrechen" or closing the window writes nothing.
+//       "Abbrechen" or closing the window writes nothing. When the file cannot
+//       be written the user is told so and the program ends with exit code 1.
 //   MOD00200 <client> <user> -SA <id>
 //       Shows the address book with that address selected.
 //   --screenshot <file>
@@ -26,7 +27,7 @@ namespace {
 int Run(SuiteApplication& app) {
   InitSystem(1, true);
   const TAddressProgramOptions options = TAddressProgramOptions::Parse(app.arguments().mid(1));
-  if (!LoadSystem(options.Client, options.User, QString(), false)) return 0;
+  if (!LoadSystem(options.Client, options.User, QString(), false)) return 1;  // refused: its message was shown
   TAddressProgram program(options);
   const QString autoChoose = qEnvironmentVariable("SUITE_AUTOCHOOSE");
   if (!autoChoose.isEmpty()) program.AutoChoose(autoChoose);

@@ -42,25 +42,31 @@ double DemoDiscount(int customer, int group) {
   return step < 3 ? 0 : step * 2.5;
 }
 
+// Every error of the store counts: the store reports its own errors through
+// the callback and goes on, so they are collected and end the fill.
 bool FillOneTable(const QString& file, int customer, int firstGroups, QString* error) {
-  TKSRabDatabase db;
+  QString logged;
+  TKSRabDatabase db([&logged](const std::exception* e, const QString& place) {
+    if (logged.isEmpty()) logged = place + (e ? QStringLiteral(": ") + QString::fromUtf8(e->what()) : QString());
+  });
   try {
     db.OpenFile(file, false);
+    TDoubleStringListObjectList groups;
+    for (int i = 0; i < firstGroups; ++i)
+      groups.Add(QString::fromUtf8(kGroups[i].key), QString::fromUtf8(kGroups[i].description));
+    db.UpdateRabattListe(groups);
+    if (!logged.isEmpty()) return Fail(error, QStringLiteral("cannot fill %1: %2").arg(file, logged));
+    db.Database->StartTransaction();
+    int group = 0;
+    for (db.Table->First(); !db.Table->Eof(); db.Table->Next(), ++group) {
+      db.Table->Edit();
+      db.Table->FieldByName(QStringLiteral("RABATT")).SetAsFloat(DemoDiscount(customer, group));
+      db.Table->Post();
+    }
+    db.Database->Commit();
   } catch (const std::exception& e) {
-    return Fail(error, QStringLiteral("cannot open %1: %2").arg(file, QString::fromLocal8Bit(e.what())));
+    return Fail(error, QStringLiteral("cannot fill %1: %2").arg(file, QString::fromUtf8(e.what())));
   }
-  TDoubleStringListObjectList groups;
-  for (int i = 0; i < firstGroups; ++i)
-    groups.Add(QString::fromUtf8(kGroups[i].key), QString::fromUtf8(kGroups[i].description));
-  db.UpdateRabattListe(groups);
-  db.Database->StartTransaction();
-  int group = 0;
-  for (db.Table->First(); !db.Table->Eof(); db.Table->Next(), ++group) {
-    db.Table->Edit();
-    db.Table->FieldByName(QStringLiteral("RABATT")).SetAsFloat(DemoDiscount(customer, group));
-    db.Table->Post();
-  }
-  db.Database->Commit();
   db.Close();
   return true;
 }

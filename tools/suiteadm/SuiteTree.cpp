@@ -78,7 +78,7 @@ void WriteDefaultApplicationIni(const QString& file) {
 QString AreaDirValue(const QString& client, const QString& key) {
   for (int i = 0; i < kAreaDirCount; ++i) {
     const auto area = static_cast<TAreaDir>(i);
-    if (AreaDirKey(area) == key) return QStringLiteral("[DATADIR]\\") + client.toUpper() + '\\' + AreaFolder(area);
+    if (AreaDirKey(area) == key) return QStringLiteral("[DATADIR]\\") + client.trimmed() + '\\' + AreaFolder(area);
   }
   return QString();
 }
@@ -96,8 +96,7 @@ QString UserDir(const QString& root, const QString& user) {
 bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, QString* error) {
   const QString client = layout.client.trimmed();
   if (layout.root.isEmpty() || client.isEmpty()) return Fail(error, QStringLiteral("root and client are required"));
-  if (client.contains(QLatin1Char('/')) || client.contains(QLatin1Char('\\')) || client == QLatin1String("..") ||
-      client == QLatin1String("."))
+  if (!IsSafePathComponent(client))
     return Fail(error, QStringLiteral("invalid client name: %1").arg(client));
   const QString root = NormalizePath(QDir(layout.root).absolutePath(), true);
   const QString dataClient = root + QStringLiteral("DATA/") + client + QLatin1Char('/');

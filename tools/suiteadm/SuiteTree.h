@@ -19,7 +19,8 @@ struct SuiteLayout {
   QString client;
 };
 
-// The area directory values written into SYSDATA.INI, relative to [DATADIR].
+// The area directory values written into SYSDATA.INI, relative to [DATADIR];
+// the client's folder keeps the name as given, as the directory tree does.
 QString AreaDirValue(const QString& client, const QString& key);
 
 // Creates (or completes) the tree for the client and admits the users.

@@ -131,14 +131,23 @@ void TAddressProgram::ScheduleScreenshot() {
 int TAddressProgram::Exec() {
   if (!options_.Screenshot.isEmpty()) ScheduleScreenshot();
   const int result = parts_.Form->exec();
-  if (options_.Picking() && result == mrOk) WriteChoice();
+  if (options_.Picking() && result == mrOk && HasChoice() && !WriteChoice()) {
+    // The caller would otherwise take "nothing chosen" for the user's cancel.
+    MessageDlgFmt(Tr("Die gewaehlte Adresse konnte nicht in die Datei \"%s\" geschrieben werden."),
+                  {options_.TempFile}, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    return 1;
+  }
   return exitCode_;
 }
 
-bool TAddressProgram::WriteChoice() {
+bool TAddressProgram::HasChoice() const {
   const TCustomerAddress* current = frame_->CurrentAddress.get();
-  if (!current || current->Id.isEmpty()) return false;
+  return current && !current->Id.isEmpty();
+}
+
+bool TAddressProgram::WriteChoice() {
+  if (!HasChoice()) return false;
   TCustomerAddressList list;
-  list.Items.Add(std::make_unique<TCustomerAddress>())->CopyFrom(*current);
+  list.Items.Add(std::make_unique<TCustomerAddress>())->CopyFrom(*frame_->CurrentAddress);
   return list.SaveToFile(options_.TempFile);
 }

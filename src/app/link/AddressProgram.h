@@ -41,12 +41,14 @@ class TAddressProgram {
   void AutoChoose(const QString& idOrCancel);
 
   // Runs the window until it closes; in picking mode "Uebernehmen" writes
-  // the chosen address. Returns the program's exit code.
+  // the chosen address. Returns the program's exit code: 1 when the chosen
+  // address could not be written.
   int Exec();
 
   // Writes the frame's current address as a one-address list into the
   // exchange file; false when there is no address or the file could not be written.
   bool WriteChoice();
+  bool HasChoice() const;  // the frame holds an address
 
  private:
   void BuildWindow();

@@ -3,6 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +43,26 @@ void BindCatalogue() {
 }
 
 bool IsGerman(const QString& lang) { return lang.isEmpty() || lang.startsWith(QLatin1String("de")); }
+
+// Qt's own dialogs (file dialogs, input boxes, their buttons) speak the
+// interface language too, from Qt's catalogue of it; English needs none.
+void LoadQtTranslations(const QString& language) {
+  static QPointer<QTranslator> installed;
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return;
+  if (installed) {
+    app->removeTranslator(installed);
+    delete installed;
+  }
+  auto* translator = new QTranslator(app);
+  if (translator->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app->installTranslator(translator);
+    installed = translator;
+  } else {
+    delete translator;
+  }
+}
 }  // namespace
 
 void SetCatalogueDir(const QString& dir) {
@@ -48,6 +72,7 @@ void SetCatalogueDir(const QString& dir) {
 
 void SetInterfaceLanguage(const QString& name) {
   g_language = name.trimmed().isEmpty() ? QStringLiteral("de_DE") : name.trimmed();
+  LoadQtTranslations(g_language);
   if (!IsGerman(g_language)) {
     BindCatalogue();
     setenv("LANGUAGE", g_language.toUtf8().constData(), 1);
