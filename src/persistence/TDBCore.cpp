@@ -78,7 +78,9 @@ void TDBCore::OpenWithRetries(TTdbDatabase& database, const std::function<void(Q
       if (tried >= kOpenAttempts || cancelled) {
         // The text has always said 10 here, though nine attempts are made.
         onFailure(e, file + QStringLiteral(" OpenTables Versuch ") + QString::number(10));
-        if (IsBusy(e)) ThrowEngineError(TdbErrorCode::OpenBusy, file + QStringLiteral(": ") + QString::fromUtf8(e.what()));
+        if (IsBusy(e))
+          ThrowEngineError(TdbErrorCode::OpenBusy,
+                           file + QStringLiteral(": ") + dynamic_cast<const ETableEngineError&>(e).Technical());
         throw;
       }
       if (IsBusy(e) && !window)
