@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QUuid>
 #include <QVBoxLayout>
 
 #include "DBAdressViewFrameUnit1.h"
@@ -17,9 +18,15 @@
 #include "ULAGConfig.h"
 
 namespace {
-constexpr int kNoAddress = 0;
+constexpr int kNoAddress = 0;  // also: a list that exists but cannot be opened
 constexpr int kListMissing = 1;
 constexpr int kListPresent = 2;
+
+// A new list is built under a name of its own beside the final one, so that
+// a list appears whole or not at all.
+QString BuildingName(const QString& file) {
+  return file + QStringLiteral(".new") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
 }  // namespace
 
 TDiscountGroupPage::TDiscountGroupPage(QWidget* sheet, const TDiscountGroupPageParts& parts,
@@ -34,6 +41,7 @@ TDiscountGroupPage::TDiscountGroupPage(QWidget* sheet, const TDiscountGroupPageP
                     {.FieldName = QStringLiteral("BEZEICHNUNG"), .Title = Tr("Bezeichnung"), .DefaultWidth = 388},
                     {.FieldName = QStringLiteral("RABATT"), .Title = Tr("Rabatt in %"), .DefaultWidth = 100}});
   Grid->Bind(Store->Table);
+  Grid->Model()->OnWriteError = [this](const std::exception&) { return FollowListFile(true); };
   Grid->SetGridActive(false);
   layout->addWidget(Grid, 1);
   layout->addWidget(BuildButtonRow(sheet));
@@ -43,6 +51,19 @@ TDiscountGroupPage::TDiscountGroupPage(QWidget* sheet, const TDiscountGroupPageP
 TDiscountGroupPage::~TDiscountGroupPage() {
   Grid->Bind(nullptr);  // the grid must not outlive its table's store
   Store->Close();
+}
+
+template <class Result>
+QPushButton* TDiscountGroupPage::AddButtonTo(QWidget* row, const char* name, const char* caption,
+                                             Result (TDiscountGroupPage::*click)()) {
+  auto* button = new QPushButton(Tr(caption), row);
+  button->setObjectName(QLatin1String(name));
+  row->layout()->addWidget(button);
+  connect(button, &QPushButton::clicked, this, [this, click] {
+    const TSelectionHold hold(AddressFrame);  // the command keeps the address it was pressed for
+    (this->*click)();
+  });
+  return button;
 }
 
 QWidget* TDiscountGroupPage::BuildButtonRow(QWidget* sheet) {
@@ -60,18 +81,6 @@ QWidget* TDiscountGroupPage::BuildButtonRow(QWidget* sheet) {
   return row;
 }
 
-QPushButton* TDiscountGroupPage::AddButtonTo(QWidget* row, const char* name, const char* caption,
-                                             void (TDiscountGroupPage::*click)()) {
-  auto* button = new QPushButton(Tr(caption), row);
-  button->setObjectName(QLatin1String(name));
-  row->layout()->addWidget(button);
-  connect(button, &QPushButton::clicked, this, [this, click] {
-    const TSelectionHold hold(AddressFrame);
-    (this->*click)();
-  });
-  return button;
-}
-
 QString TDiscountGroupPage::FileName() const {
   const TSystemEinstellungen* system = SystemEinstellungen();
   return system ? PricingFilePath(system->AddressDir, QLatin1String(parts_.folder), addressId_, QStringLiteral(".TDBD"))
@@ -83,31 +92,48 @@ bool TDiscountGroupPage::ListOpen() const { return Store->Opened; }
 void TDiscountGroupPage::ShowListState(int tag) {
   ListButton->setProperty("tag", tag);
   ListButton->setText(tag == kListPresent ? Tr("Liste loeschen") : Tr("Liste anlegen"));
+  ListButton->setEnabled(tag != kNoAddress);
   Grid->SetGridActive(tag == kListPresent);
 }
 
-bool TDiscountGroupPage::Open() {
+// Opening reports its errors itself (the store's error callback).
+bool TDiscountGroupPage::Open(const QString& file) {
   if (Store->Opened) return true;
   try {
-    Store->OpenFile(FileName(), false);
-  } catch (const std::exception& e) {
-    Store->LogError(e, QStringLiteral("OpenFile"));
+    Store->OpenFile(file, false);
+  } catch (const std::exception&) {
+    Grid->Reload();
     return false;
   }
   Grid->Reload();
   return true;
 }
 
+// A list that exists but does not open is never taken for a missing one:
+// creating it anew would build over it and lose its groups.
 void TDiscountGroupPage::Load(const QString& addressId) {
   addressId_ = addressId;
   const QString file = FileName();
   if (file.isEmpty()) {
     ShowListState(kNoAddress);
-  } else if (QFileInfo(file).isFile() && Open()) {
-    ShowListState(kListPresent);
-  } else {
+  } else if (!QFileInfo::exists(file)) {
     ShowListState(kListMissing);
+  } else {
+    ShowListState(Open(file) ? kListPresent : kNoAddress);
   }
+}
+
+// After another workstation deleted or replaced the open list, the page
+// shows what is there now; true when that happened.
+bool TDiscountGroupPage::FollowListFile(bool lastChangeLost) {
+  if (!Store->Opened || !Store->Database->FileGone()) return false;
+  Store->Close();
+  Grid->Reload();
+  if (lastChangeLost)
+    MessageDlg(Tr("Die Rabattliste dieser Adresse wurde an einem anderen Arbeitsplatz geloescht oder ersetzt. Ihre letzte Aenderung wurde nicht gespeichert."),
+               TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  Load(addressId_);
+  return true;
 }
 
 // Nothing of the previous address may stay usable: no table, no file name.
@@ -124,35 +150,63 @@ void TDiscountGroupPage::ListButtonClick() {
   if (tag == kListPresent) DeleteList();
 }
 
+// A new list starts with every predefined group at 0. It is filled under a
+// name of its own and moved into place whole, so that a failure or a killed
+// program never leaves an empty list that would hide the standard tables.
 void TDiscountGroupPage::CreateList() {
-  if (FileName().isEmpty() || !Open()) return;
-  ShowListState(kListPresent);
-  Reimport();  // a new list starts with every predefined group at 0
+  const QString file = FileName();
+  if (file.isEmpty()) return;
+  if (QFileInfo::exists(file)) return Load(addressId_);  // made elsewhere meanwhile
+  const QString building = BuildingName(file);
+  const bool filled = Open(building) && Reimport();
+  Store->Close();
+  Grid->Reload();
+  if (filled && !QFile::rename(building, file) && !QFileInfo::exists(file))
+    MessageDlgFmt(Tr("Die Liste \"%s\" konnte nicht angelegt werden."), {file}, TMsgDlgType::mtError,
+                  {TMsgDlgBtn::mbOK});
+  QFile::remove(building);
+  Load(addressId_);
 }
 
+// Under the database lock, so that no other workstation works on the list
+// while it goes.
 void TDiscountGroupPage::DeleteList() {
   const QString file = FileName();  // the list the user is asked about
   if (MessageDlg(Tr("Moechten Sie die Rabatte fuer diese Adresse loeschen?"), TMsgDlgType::mtConfirmation,
                  {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}) != mrYes)
     return;
+  TDBLock lock;
+  try {
+    lock = Store->LockDBInternal(BenutzerEinstellungen() ? BenutzerEinstellungen()->UserName : QString());
+  } catch (const std::exception& e) {
+    Store->LogError(e, QStringLiteral("LockDBInternal"));
+  }
+  if (!lock) return;
   Store->Close();
   Grid->Reload();
-  if (!file.isEmpty() && QFileInfo::exists(file)) QFile::remove(file);
-  ShowListState(kListMissing);
+  if (!file.isEmpty() && QFileInfo::exists(file) && !QFile::remove(file))
+    MessageDlgFmt(Tr("Die Liste \"%s\" konnte nicht geloescht werden."), {file}, TMsgDlgType::mtError,
+                  {TMsgDlgBtn::mbOK});
+  Store->Unlock(lock);
+  Load(addressId_);
 }
 
-void TDiscountGroupPage::Reimport() {
-  if (!ListOpen()) return;
+bool TDiscountGroupPage::Reimport() {
+  if (!ListOpen()) return false;
   if (lagerConfig_.Rabattgruppen.IsEmpty()) {
     MessageDlg(Tr("Es sind keine Rabattgruppen vorgegeben.") + QLatin1Char('\n') + Tr("Siehe auch Lagereinstellungen."),
                TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
-    return;
+    return true;
   }
-  Store->UpdateRabattListe(lagerConfig_.Rabattgruppen);
+  const bool done = Store->UpdateRabattListe(lagerConfig_.Rabattgruppen);
+  FollowListFile(false);
+  return done;
 }
 
 void TDiscountGroupPage::CompressClick() {
-  if (ListOpen()) Store->CompressRabattListe();
+  if (!ListOpen()) return;
+  Store->CompressRabattListe();
+  FollowListFile(false);
 }
 
 void TDiscountGroupPage::AddClick() {
@@ -160,6 +214,7 @@ void TDiscountGroupPage::AddClick() {
   QString key;
   if (!Dialogs().InputQuery(InputRequest{Tr("Neue Rabattgruppe"), Tr("Rabattgruppe"), QString()}, key)) return;
   if (!Store->RabattGrpExists(key)) Store->RabattGrpAppend(key);
+  FollowListFile(false);
 }
 
 void TDiscountGroupPage::ExportClick() {
@@ -173,7 +228,8 @@ void TDiscountGroupPage::ImportClick() {
   const QString file = Dialogs().OpenFileName(ExchangeFileDialog(true));
   if (file.isEmpty()) return;
   Store->ImportFromFile(file);
-  Store->Table->Refresh();
+  Store->RefreshTables();
+  FollowListFile(false);
 }
 
 void TDiscountGroupPage::LoadColumnWidths(const TMemIniFile& ini, const QString& section) {

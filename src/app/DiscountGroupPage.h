@@ -52,7 +52,8 @@ class TDiscountGroupPage : public QObject {
   QString FileName() const;
 
   void ListButtonClick();
-  void Reimport();
+  // False when the list is not open or its groups could not be set.
+  bool Reimport();
   void ExportClick();
   void ImportClick();
   void CompressClick();
@@ -63,8 +64,10 @@ class TDiscountGroupPage : public QObject {
 
  private:
   QWidget* BuildButtonRow(QWidget* sheet);
-  QPushButton* AddButtonTo(QWidget* row, const char* name, const char* caption, void (TDiscountGroupPage::*click)());
-  bool Open();
+  template <class Result>
+  QPushButton* AddButtonTo(QWidget* row, const char* name, const char* caption, Result (TDiscountGroupPage::*click)());
+  bool Open(const QString& file);
+  bool FollowListFile(bool lastChangeLost);
   void ShowListState(int tag);
   void CreateList();
   void DeleteList();

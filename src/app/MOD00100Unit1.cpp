@@ -82,7 +82,14 @@ void TMOD00100Form1::FormCreate() {
   const QString addressDir = SystemEinstellungen()->AddressDir;
   for (const char* folder : {"001", "002", "003", "004", "006"}) EnsureDirectory(addressDir + QLatin1String(folder));
   SetUpPages();
-  CreateAddressFrame();
+  // Without its address book the window has nothing to work on: the start
+  // ends with a message instead of an unhandled error.
+  try {
+    CreateAddressFrame();
+  } catch (const std::exception& e) {
+    Report(rlError, Tr("Das Adressbuch kann nicht geoeffnet werden; das Programm wird beendet."), nullptr, e);
+    return;
+  }
   ReadSettings();
   currentPage_ = PageControl1->currentIndex();
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] {

@@ -282,7 +282,8 @@ void TDBXMLCoreObject::ReportParseProblem(int level, const SaxParseError& error)
     HasError = true;
   }
   const ReportObject sender = ReportObject::Of(*this);
-  Report(level, text, &sender);
+  // The parser's own words go below, as detail for whoever looks into the file.
+  Report(level, Tr("Die Datei ist beschaedigt und konnte nur bis zur genannten Stelle gelesen werden; die Angaben danach fehlen.") + QLatin1Char('\n') + text, &sender);
 }
 
 void TDBXMLCoreObject::LoadFromFile(const QString& fileName) {

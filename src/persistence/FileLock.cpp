@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -72,6 +73,12 @@ bool WriteAll(int fd, const QByteArray& bytes) {
   return true;
 }
 }  // namespace
+
+// The time can pass between reading the clock and sleeping: a pause
+// computed as a difference may be negative, and msleep takes it unsigned.
+unsigned long TDateischutz::PauseBeforeNextPoll(qint64 pollMs, qint64 left) {
+  return static_cast<unsigned long>(std::clamp<qint64>(std::min(pollMs, left), 0, std::max<qint64>(pollMs, 0)));
+}
 
 TFileLockTiming& TDateischutz::Timing() {
   static TFileLockTiming timing;
@@ -167,7 +174,7 @@ bool TDateischutz::TakeOrWait(const QString& text, bool showOwnText, bool& waite
     // A file nobody can open for writing would keep the user waiting for ever.
     if (take == TTake::Failed) ThrowSystemError(errno);
     if (cancelled_) return false;
-    QThread::msleep(Timing().pollMs);
+    QThread::msleep(PauseBeforeNextPoll(Timing().pollMs, Timing().pollMs));
     if (idle_) idle_();
   }
   return true;
@@ -176,8 +183,8 @@ bool TDateischutz::TakeOrWait(const QString& text, bool showOwnText, bool& waite
 void TDateischutz::PauseServingIdle(int milliseconds) {
   QElapsedTimer timer;
   timer.start();
-  while (timer.elapsed() < milliseconds) {
-    QThread::msleep(std::min<qint64>(Timing().pollMs, milliseconds - timer.elapsed()));
+  for (qint64 left = milliseconds; left > 0; left = milliseconds - timer.elapsed()) {
+    QThread::msleep(PauseBeforeNextPoll(Timing().pollMs, left));
     if (idle_) idle_();
   }
 }

@@ -3,6 +3,7 @@
 // across processes and machines that share the data directory; the file holds
 // the holder's text so that a waiting user learns who to ask.
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 #include <memory>
 
@@ -41,6 +42,8 @@ class TDateischutz {
   bool Cancelled() const { return cancelled_; }
 
   static TFileLockTiming& Timing();
+  // The sleep before the next poll: at most pollMs and what is left, never below 0.
+  static unsigned long PauseBeforeNextPoll(qint64 pollMs, qint64 left);
   // The entry of a lock file (500 characters, blank-padded); throws like Lock.
   static QString ReadEntry(const QString& fileName);
 

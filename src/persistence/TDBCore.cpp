@@ -1,5 +1,7 @@
 #include "TDBCore.h"
 
+#include <sqlite3.h>
+
 #include <QFileInfo>
 #include <QThread>
 
@@ -8,6 +10,7 @@
 #include "PathUtils.h"
 #include "SuiteException.h"
 #include "TableEngineError.h"
+#include "TdbConnection.h"
 #include "Translation.h"
 
 namespace {
@@ -42,19 +45,50 @@ int& TDBCore::RetryPauseMs() {
   return pause;
 }
 
-void TDBCore::OpenWithRetries(TTdbTable& table,
-                              const std::function<void(const std::exception&, const QString&)>& onFailure) {
-  for (int attempt = 1;; ++attempt) {
+int& TDBCore::OpenBusyTimeoutMs() {
+  static int timeout = 500;
+  return timeout;
+}
+
+namespace {
+bool IsBusy(const std::exception& error) {
+  const auto* engine = dynamic_cast<const ETableEngineError*>(&error);
+  return engine && (engine->ErrorCode() == SQLITE_BUSY || engine->ErrorCode() == SQLITE_LOCKED);
+}
+
+// The open waits briefly per attempt; later work waits the normal time again.
+struct TOpenBusyTimeout {
+  TTdbDatabase& database;
+  explicit TOpenBusyTimeout(TTdbDatabase& db) : database(db) { database.SetBusyTimeout(TDBCore::OpenBusyTimeoutMs()); }
+  ~TOpenBusyTimeout() { database.SetBusyTimeout(TdbConnection::kBusyTimeoutMs); }
+};
+}  // namespace
+
+void TDBCore::OpenWithRetries(TTdbDatabase& database, const std::function<void(QString& file)>& attempt,
+                              const TOpenFailure& onFailure) {
+  const TOpenBusyTimeout shortWaits(database);
+  std::unique_ptr<IWaitWindow> window;
+  bool cancelled = false;
+  QString file = database.Location();
+  for (int tried = 1;; ++tried) {
     try {
-      table.Open();
+      attempt(file);
       return;
     } catch (const std::exception& e) {
-      if (attempt >= kOpenAttempts) {
+      if (tried >= kOpenAttempts || cancelled) {
         // The text has always said 10 here, though nine attempts are made.
-        onFailure(e, table.GetTableFileName() + QStringLiteral(" OpenTables Versuch ") + QString::number(10));
+        onFailure(e, file + QStringLiteral(" OpenTables Versuch ") + QString::number(10));
+        if (IsBusy(e))
+          ThrowEngineError(TdbErrorCode::OpenBusy,
+                           file + QStringLiteral(": ") + dynamic_cast<const ETableEngineError&>(e).Technical());
         throw;
       }
+      if (IsBusy(e) && !window)
+        window = Dialogs().ShowLockWait(
+            FormatText(Tr("Bitte warten, die Datei \"%s\" wird gerade von einem anderen Programm benutzt."), {file}),
+            true, [&cancelled] { cancelled = true; });
       QThread::msleep(RetryPauseMs());
+      if (window) window->ProcessEvents();
     }
   }
 }
@@ -133,13 +167,21 @@ void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool read
   const bool oneFile = type == TTdbDatabase::FileDatabase;
   LockFileName = oneFile ? location + QStringLiteral(".SRW") : location + QStringLiteral("LOCKDB.SRW");
   try {
-    if (oneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
-    const QStringList existing = Database->GetTableNames();
-    for (TTdbTable& table : Tables)
-      if (!ContainsIgnoringCase(existing, table.TableName()))
-        CreateMissingTable(*Database, table.TableName(), false, [this](TTdbTable& t) { CreateTableDefs(t); });
-    Database->Connect();
-    OpenTables();
+    TDBCore::OpenWithRetries(
+        *Database,
+        [&](QString& file) {
+          Database->Disconnect();  // what a failed attempt left open
+          if (oneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
+          const QStringList existing = Database->GetTableNames();
+          for (TTdbTable& table : Tables)
+            if (!ContainsIgnoringCase(existing, table.TableName()))
+              CreateMissingTable(*Database, table.TableName(), false, [this](TTdbTable& t) { CreateTableDefs(t); });
+          Database->Connect();
+          OpenTables(file);
+        },
+        [this](const std::exception& e, const QString& text) {
+          if (OnLog) OnLog(&e, text);
+        });
   } catch (...) {
     LockFileName.clear();
     Database->Disconnect();
@@ -148,13 +190,12 @@ void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool read
   Opened = true;
 }
 
-void TDatabaseWrapper::OpenTables() {
+void TDatabaseWrapper::OpenTables(QString& file) {
   PrepareTables();
   for (TTdbTable& table : Tables) {
     TDBCore::ResetForOpen(table, *Database, false);
-    TDBCore::OpenWithRetries(table, [this](const std::exception& e, const QString& text) {
-      if (OnLog) OnLog(&e, text);
-    });
+    file = table.GetTableFileName();
+    table.Open();
   }
 }
 
@@ -272,16 +313,22 @@ int TDatabaseMapper::Open(bool exclusive, const QString& directory, const QStrin
     Database->SetExclusive(exclusive);
     Database->SetDatabaseType(OneFile ? TTdbDatabase::FileDatabase : TTdbDatabase::DirectoryDatabase);
     Database->SetLocation(location);
-    if (OneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
-    const QStringList existing = Database->GetTableNames();
-    for (int i = 0; i < Tables.Count(); ++i) {
-      TTdbTable& table = *Tables[i];
-      if (!ContainsIgnoringCase(existing, table.TableName()))
-        CreateMissingTable(*Database, table.TableName(), false,
-                           [this, i](TTdbTable& t) { CreateTableDefs(t, i); });
-    }
-    Database->Connect();
-    OpenTables(exclusive);
+    TDBCore::OpenWithRetries(
+        *Database,
+        [&](QString& file) {
+          Database->Disconnect();
+          if (OneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
+          const QStringList existing = Database->GetTableNames();
+          for (int i = 0; i < Tables.Count(); ++i) {
+            TTdbTable& table = *Tables[i];
+            if (!ContainsIgnoringCase(existing, table.TableName()))
+              CreateMissingTable(*Database, table.TableName(), false,
+                                 [this, i](TTdbTable& t) { CreateTableDefs(t, i); });
+          }
+          Database->Connect();
+          OpenTables(exclusive, file);
+        },
+        [](const std::exception& e, const QString& text) { Report(rlError, text, nullptr, e); });
   } catch (const ETableEngineError& e) {
     Report(rlError, ErrorText + FormatText(QStringLiteral(" ( %d %d )"), {e.ErrorCode(), e.ExtendedCode()}), nullptr,
            e);
@@ -291,14 +338,13 @@ int TDatabaseMapper::Open(bool exclusive, const QString& directory, const QStrin
   return 0;
 }
 
-void TDatabaseMapper::OpenTables(bool exclusive) {
+void TDatabaseMapper::OpenTables(bool exclusive, QString& file) {
   for (int i = 0; i < Tables.Count(); ++i) {
     TTdbTable& table = *Tables[i];
     PrepareTable(table, i);
     TDBCore::ResetForOpen(table, *Database, exclusive);
-    TDBCore::OpenWithRetries(table, [](const std::exception& e, const QString& text) {
-      Report(rlError, text, nullptr, e);
-    });
+    file = table.GetTableFileName();
+    table.Open();
   }
 }
 

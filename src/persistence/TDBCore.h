@@ -78,7 +78,7 @@ class TDatabaseWrapper {
 
  private:
   void OpenDatabase(const QString& location, int type, bool readOnly);
-  void OpenTables();
+  void OpenTables(QString& file);
 };
 
 // The later shape of the same idea, used by the text-phrase database.
@@ -109,14 +109,20 @@ class TDatabaseMapper {
   void InitTables();
 
  private:
-  void OpenTables(bool exclusive);
+  void OpenTables(bool exclusive, QString& file);
 };
 
 // Shared by both shapes.
 namespace TDBCore {
-// Opens a table, trying nine times 50 ms apart; after the last failure
-// onFailure gets the error and "<file> OpenTables Versuch 10", then the error is rethrown.
-void OpenWithRetries(TTdbTable& table, const std::function<void(const std::exception&, const QString&)>& onFailure);
+using TOpenFailure = std::function<void(const std::exception&, const QString&)>;
+// Runs an open (attempt names the file it works on), trying nine times
+// RetryPauseMs() apart. Each try waits at most OpenBusyTimeoutMs() for
+// another program's lock; while a file stays busy the wait window names it
+// and lets the user give up. After the last failure onFailure gets the error
+// and "<file> OpenTables Versuch 10"; then a file still busy is passed on as
+// TdbErrorCode::OpenBusy, any other error as it is.
+void OpenWithRetries(TTdbDatabase& database, const std::function<void(QString& file)>& attempt,
+                     const TOpenFailure& onFailure);
 // Takes the database lock file with the lock text that names the user and,
 // when a table is given, the engine's table lock too; none when either fails
 // (a failing table lock goes to onTableLockError).
@@ -126,4 +132,6 @@ TDBLock LockDatabase(const QString& lockFile, const QString& userName, TTdbTable
 void ResetForOpen(TTdbTable& table, TTdbDatabase& database, bool exclusive);
 // How long OpenWithRetries waits between attempts (tests shorten it).
 int& RetryPauseMs();
+// How long one attempt waits for a file another program keeps locked.
+int& OpenBusyTimeoutMs();
 }  // namespace TDBCore

@@ -4,9 +4,11 @@
 #include <QHash>
 #include <QSet>
 
+#include "Msgdlg.h"
 #include "NumberText.h"
 #include "SuiteException.h"
 #include "TextFile.h"
+#include "Translation.h"
 
 namespace {
 const QString kTable = QStringLiteral("KSR");
@@ -49,24 +51,55 @@ void TKSRabDatabase::CreateTables() {
 void TKSRabDatabase::PrepareTables() { Table->SetIndexName(kIndex); }
 
 template <class Work>
-void TKSRabDatabase::InBulk(const QString& place, Work&& work, bool keepPosted) {
-  // Views follow the result once, not every row of the way.
-  DisableControls();
+bool TKSRabDatabase::InBulk(const QString& place, Work&& work, bool keepPosted) {
+  // Views follow the result once, not every row of the way, and are served
+  // again whatever happens.
+  struct ControlsDisabled {
+    TKSRabDatabase& store;
+    explicit ControlsDisabled(TKSRabDatabase& s) : store(s) { store.DisableControls(); }
+    ~ControlsDisabled() { store.EnableControls(); }
+  } still(*this);
+  bool done = false;
   try {
     // One transaction: thousands of groups cost one write to disk, not one each.
     Database->StartTransaction();
     try {
       work();
-    } catch (...) {
-      keepPosted ? Database->Commit() : Database->Rollback();
-      throw;
+    } catch (const std::exception& e) {
+      throw Exception(ReportException::Of(e).message + QLatin1Char('\n') + EndFailedBulk(keepPosted));
     }
-    Database->Commit();
+    try {
+      Database->Commit();
+    } catch (const std::exception& e) {
+      throw Exception(ReportException::Of(e).message + QLatin1Char('\n') + NothingStoredText());
+    }
+    done = true;
   } catch (const std::exception& e) {
     LogError(e, place);
   }
-  if (Table->Active()) Table->Refresh();
-  EnableControls();
+  RefreshTables();
+  return done;
+}
+
+QString TKSRabDatabase::NothingStoredText() {
+  return Tr("Keine Aenderung dieses Vorgangs wurde gespeichert; die Liste ist wie zuvor.");
+}
+
+// Ends the transaction of bulk work that failed and says what of it is stored.
+QString TKSRabDatabase::EndFailedBulk(bool keepPosted) {
+  // The row whose post failed must not be posted by the next move.
+  Table->Cancel();
+  // SQLite may have undone everything by itself (disk full, I/O error).
+  if (!keepPosted || Database->TransactionLost()) {
+    Database->Rollback();
+    return NothingStoredText();
+  }
+  try {
+    Database->Commit();
+  } catch (const std::exception& e) {
+    return ReportException::Of(e).message + QLatin1Char('\n') + NothingStoredText();
+  }
+  return Tr("Was vor dem Fehler geaendert wurde, ist gespeichert.");
 }
 
 QString TKSRabDatabase::CurrentDiscountText() const {
@@ -82,9 +115,9 @@ void TKSRabDatabase::AppendGroup(const QString& key, const QString& description,
   Table->Post();
 }
 
-void TKSRabDatabase::ImportFromFile(const QString& fileName) {
-  if (!QFileInfo(fileName).isFile()) return;
-  InBulk(QStringLiteral("ImportFromFile"), [&] {
+bool TKSRabDatabase::ImportFromFile(const QString& fileName) {
+  if (!QFileInfo(fileName).isFile()) return true;
+  return InBulk(QStringLiteral("ImportFromFile"), [&] {
     QStringList lines;
     if (!ReadTextLines(fileName, lines)) throw Exception(fileName);
     QString key, value;
@@ -111,8 +144,8 @@ void TKSRabDatabase::ExportToFile(const QString& fileName) {
   }
 }
 
-void TKSRabDatabase::UpdateRabattListe(const TDoubleStringListObjectList& groups) {
-  InBulk(QStringLiteral("UpdateRabattListe"), [&] {
+bool TKSRabDatabase::UpdateRabattListe(const TDoubleStringListObjectList& groups) {
+  return InBulk(QStringLiteral("UpdateRabattListe"), [&] {
     // The discounts so far, by key ignoring case; the first of equal keys counts.
     QHash<QString, QString> remembered;
     for (Table->First(); !Table->Eof(); Table->Next()) {
@@ -131,8 +164,8 @@ void TKSRabDatabase::UpdateRabattListe(const TDoubleStringListObjectList& groups
   }, /*keepPosted=*/false);  // the table was emptied first: half a list would lose the discounts
 }
 
-void TKSRabDatabase::CompressRabattListe() {
-  InBulk(QStringLiteral("CompressRabattListe"), [&] {
+bool TKSRabDatabase::CompressRabattListe() {
+  return InBulk(QStringLiteral("CompressRabattListe"), [&] {
     // Deleting leaves the cursor on the next row, so one pass serves.
     Table->First();
     while (!Table->Eof()) {

@@ -13,15 +13,16 @@ class TKSRabDatabase : public TDatabaseWrapper {
 
   TTdbTable* Table = nullptr;  // "KSR", the grid's table
 
+  // The bulk operations report their errors themselves and return false then.
   // Sets the discounts of the groups the file names that exist; adds nothing.
-  void ImportFromFile(const QString& fileName);
+  bool ImportFromFile(const QString& fileName);
   // Writes "key=discount" per group in key order, replacing the file.
   void ExportToFile(const QString& fileName);
   // Replaces the groups by the given ones (First = key, Second = description),
   // keeping the discount of every group that stays.
-  void UpdateRabattListe(const TDoubleStringListObjectList& groups);
+  bool UpdateRabattListe(const TDoubleStringListObjectList& groups);
   // Deletes the groups without discount.
-  void CompressRabattListe();
+  bool CompressRabattListe();
   // Whether the trimmed key exists; the table then stands on it.
   bool RabattGrpExists(const QString& key);
   // Appends the trimmed key with discount 0 unless it exists.
@@ -41,6 +42,9 @@ class TKSRabDatabase : public TDatabaseWrapper {
   void AppendGroup(const QString& key, const QString& description, double discount);
   // Runs bulk work in one transaction. On an error what was posted before it
   // stays, unless keepPosted is false: then the table is as it was before.
+  // The error report says which of the two happened.
   template <class Work>
-  void InBulk(const QString& place, Work&& work, bool keepPosted = true);
+  bool InBulk(const QString& place, Work&& work, bool keepPosted = true);
+  QString EndFailedBulk(bool keepPosted);
+  static QString NothingStoredText();
 };

@@ -87,7 +87,7 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
   try {
     model_->MoveTableTo(current.row());
   } catch (const std::exception& e) {
-    MessageDlg(QString::fromLocal8Bit(e.what()), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    model_->ReportWriteError(e);
   }
 }
 
@@ -105,7 +105,7 @@ void TDBGrid::PostIfEditing() {
   try {
     table->Post();
   } catch (const std::exception& e) {
-    MessageDlg(QString::fromLocal8Bit(e.what()), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    model_->ReportWriteError(e);
   }
 }
 

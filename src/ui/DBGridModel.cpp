@@ -7,6 +7,7 @@
 
 #include "Msgdlg.h"
 #include "NumberText.h"
+#include "TableEngineError.h"
 #include "TdbDatabase.h"
 
 namespace {
@@ -130,8 +131,7 @@ TDBGridModel::Page TDBGridModel::ReadPage(int page) const {
         values << QVariant();
         continue;
       }
-      TTdbField& f = view_->Fields(field);
-      values << (f.Kind() == TdbFieldKind::DateTime && !f.IsNull() ? QVariant(f.AsDateTime()) : f.Value());
+      values << view_->Fields(field).Value();
     }
     result.values.push_back(std::move(values));
   }
@@ -171,16 +171,25 @@ bool TDBGridModel::IsEditedRow(int row) const {
   return table_ && table_->State() == TdbState::Edit && table_->RowId() != 0 && table_->RowId() == RowIdAt(row);
 }
 
-QVariant TDBGridModel::CellValue(int row, int column) const {
-  if (IsEditedRow(row)) {
-    const TTdbField* field = table_->FindField(columns_[size_t(column)].FieldName);
-    if (!field) return QVariant();
-    return field->Kind() == TdbFieldKind::DateTime && !field->IsNull() ? QVariant(field->AsDateTime())
-                                                                        : field->Value();
-  }
+QVariant TDBGridModel::ShownValue(int row, int column) const {
   const Page* page = PageOf(row);
   const size_t at = size_t(row % kPageRows);
   return page && at < page->values.size() ? page->values[at].value(column) : QVariant();
+}
+
+QVariant TDBGridModel::CellValue(int row, int column) const {
+  const TTdbField* field = nullptr;
+  QVariant value;
+  if (IsEditedRow(row)) {
+    field = table_->FindField(columns_[size_t(column)].FieldName);
+    if (field) value = field->Value();
+  } else {
+    const int viewField = viewFields_.empty() ? -1 : viewFields_[size_t(column)];
+    if (viewField >= 0 && view_) field = &view_->Fields(viewField);
+    value = ShownValue(row, column);
+  }
+  if (field && field->Kind() == TdbFieldKind::DateTime && !value.isNull()) return TTdbField::DateTimeOf(value);
+  return value;
 }
 
 TdbFieldKind TDBGridModel::ColumnKind(int column) const {
@@ -255,28 +264,43 @@ bool TDBGridModel::AcceptsText(const QModelIndex& index, const QString& text) co
   return !IsNumberKind(kind) || text.trimmed().isEmpty() || ReadTypedNumber(kind, text, stored);
 }
 
+void TDBGridModel::ExpectShownValues(int row) {
+  for (size_t c = 0; c < columns_.size(); ++c)
+    if (const TTdbField* field = table_->FindField(columns_[c].FieldName))
+      table_->ExpectUnchanged(field->Index(), ShownValue(row, int(c)));
+}
+
+// The edit is checked against what the user saw, not what the cursor reads
+// now: a value another workstation wrote meanwhile is never overwritten unseen.
 bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
   const qint64 rowId = RowIdAt(index.row());
   if (rowId == 0) return false;
   try {
-    if ((table_->RowId() != rowId || table_->State() == TdbState::Insert) && !table_->GotoRowId(rowId)) return false;
     TTdbField& field = table_->FieldByName(columns_[size_t(index.column())].FieldName);
     QVariant stored;
     if (!ToStoredValue(field, value, stored)) return false;
-    if (field.Value() == field.StoredForm(stored)) return true;  // nothing to write
+    if (field.StoredForm(stored) == field.StoredForm(ShownValue(index.row(), index.column()))) return true;
+    if ((table_->RowId() != rowId || table_->State() == TdbState::Insert) && !table_->GotoRowId(rowId))
+      ThrowEngineError(TdbErrorCode::RowChanged, QStringLiteral("row %1 is gone").arg(rowId));
     table_->Edit();
+    ExpectShownValues(index.row());
     field.SetValue(stored);
     table_->Post();
     return true;
   } catch (const std::exception& e) {
-    table_->Cancel();
+    Guarded([this] { table_->Cancel(); });
     // Show what the table holds now, e.g. another workstation's change that
-    // made the post fail; the message below tells why.
+    // made the post fail; the message tells why.
     Guarded([this] { table_->Refresh(); });
-    MessageDlg(ReportException::Of(e).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    ReportWriteError(e);
     return false;
   }
+}
+
+void TDBGridModel::ReportWriteError(const std::exception& error) {
+  if (OnWriteError && OnWriteError(error)) return;
+  MessageDlg(ReportException::Of(error).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
 }
 
 // ---- the table's cursor

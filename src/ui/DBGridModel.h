@@ -54,6 +54,11 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
   // Moves the table's cursor onto the row (posting a pending edit first).
   bool MoveTableTo(int row);
 
+  // Gets a failed write first; true when it dealt with it (e.g. the list's
+  // file was deleted elsewhere). Otherwise the error is shown in a message.
+  std::function<bool(const std::exception&)> OnWriteError;
+  void ReportWriteError(const std::exception& error);
+
   // What the display cost so far: pages and rows read through the view cursor.
   qint64 PagesRead() const { return pagesRead_; }
   qint64 RowsRead() const { return rowsRead_; }
@@ -72,7 +77,7 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
  private:
   struct Page {
     std::vector<qint64> rowIds;
-    std::vector<QVariantList> values;  // per row, one value per grid column
+    std::vector<QVariantList> values;  // per row, one value per grid column, as stored
   };
 
   // ITdbTableListener
@@ -89,6 +94,10 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
   Page ReadPage(int page) const;
   QVariant CellValue(int row, int column) const;
   TdbFieldKind ColumnKind(int column) const;
+  // The value the grid shows for a cell, as the table stores it.
+  QVariant ShownValue(int row, int column) const;
+  // In an edit of the row: every shown column must still hold what was shown.
+  void ExpectShownValues(int row);
   QString ValueText(const QVariant& value, int column) const;
   // 1-based place of a row in the table's order; 0 when it is not found.
   qint64 PositionOf(qint64 rowId) const;

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
 #include "DiscountGroupPage.h"
+#include "FileLock.h"
 #include "KSRabDatabase.h"
 #include "MOD00100Unit1.h"
 #include "MemIniFile.h"
@@ -385,4 +387,105 @@ TEST_F(DiscountPagesTest, WindowSettingsOutOfRangeAreBroughtIntoIt) {
                          .ReadInteger(QStringLiteral("MOD00100Form1"), QStringLiteral("cbImpPreis"), -1);
   EXPECT_GE(choice, 0);
   EXPECT_LE(choice, 6);
+}
+
+// Workstation B still shows 10 while A has stored 11: B's 12 must not
+// overwrite it unseen, even when B's cursor read the row again meanwhile.
+TEST_F(DiscountPagesTest, AValueChangedElsewhereSinceItWasShownIsNotOverwritten) {
+  auto form = Start(QStringLiteral("10000"));
+  TDBGridModel* model = form->RabPage->Grid->Model();
+  const QString key = model->index(0, 0).data().toString();
+  const QString shown = model->index(0, 2).data().toString();
+  ASSERT_TRUE(model->MoveTableTo(1));
+  {
+    TKSRabDatabase other;  // workstation A
+    other.OpenFile(File("001", QStringLiteral("10000")), false);
+    ASSERT_TRUE(other.RabattGrpExists(key));
+    other.Table->Edit();
+    other.Table->FieldByName(QStringLiteral("RABATT")).SetAsFloat(11);
+    other.Table->Post();
+  }
+  EXPECT_EQ(model->index(0, 2).data().toString(), shown);
+  EXPECT_FALSE(model->setData(model->index(0, 2), QStringLiteral("12"), Qt::EditRole));
+  EXPECT_DOUBLE_EQ(DiscountsIn(File("001", QStringLiteral("10000")))[key], 11);
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(QStringLiteral("Der Datensatz wurde inzwischen anderswo geaendert")));
+  EXPECT_EQ(model->index(0, 2).data().toString(), FormatGeneralNumber(11));
+}
+
+// The list was deleted at another workstation: the edit is not written into
+// the deleted file; the page says so in German and shows "no list".
+TEST_F(DiscountPagesTest, AListDeletedElsewhereIsReportedAndShownAsMissing) {
+  auto form = Start(QStringLiteral("10001"));
+  TDiscountGroupPage& page = *form->RabPage;
+  ASSERT_TRUE(QFile::remove(File("001", QStringLiteral("10001"))));
+  EXPECT_FALSE(page.Grid->Model()->setData(page.Grid->Model()->index(0, 2), QStringLiteral("5"), Qt::EditRole));
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(QStringLiteral("Die Rabattliste dieser Adresse wurde an einem anderen Arbeitsplatz geloescht")));
+  EXPECT_FALSE(page.Store->Opened);
+  EXPECT_EQ(page.ListButton->property("tag").toInt(), 1);
+  EXPECT_FALSE(page.Grid->isEnabled());
+  EXPECT_FALSE(QFileInfo::exists(File("001", QStringLiteral("10001"))));
+}
+
+// A list that exists but does not open is reported, and never offered for
+// creation (which would build over it).
+TEST_F(DiscountPagesTest, AnExistingListThatFailsToOpenIsNotOfferedForCreation) {
+  const QString file = File("001", QStringLiteral("10020"));
+  const QByteArray damaged(4096, 'x');
+  WriteFileBytes(file, damaged);
+  auto form = Start(QStringLiteral("10020"));
+  TDiscountGroupPage& page = *form->RabPage;
+  EXPECT_FALSE(TestDialogs().shown.isEmpty());
+  EXPECT_NE(page.ListButton->property("tag").toInt(), 1);
+  EXPECT_FALSE(page.ListButton->isEnabled());
+  page.ListButton->click();
+  EXPECT_EQ(ReadFileBytes(file), damaged);
+}
+
+// A new list appears whole or not at all: a failure while it is filled
+// leaves no (empty) list file behind, and nothing beside it.
+TEST_F(DiscountPagesTest, CreatingAListThatFailsLeavesNoFile) {
+  auto form = Start(QStringLiteral("10020"));
+  TDiscountGroupPage& page = *form->RabPage;
+  const QStringList before = QDir(SystemEinstellungen()->AddressDir + QStringLiteral("001")).entryList(QDir::Files);
+  page.Store->Table->AfterScroll = [](TTdbTable&) { throw Exception(QStringLiteral("Abbruch beim Fuellen")); };
+  page.ListButton->click();
+  page.Store->Table->AfterScroll = nullptr;
+  EXPECT_EQ(QDir(SystemEinstellungen()->AddressDir + QStringLiteral("001")).entryList(QDir::Files), before);
+  EXPECT_EQ(page.ListButton->property("tag").toInt(), 1);
+  EXPECT_FALSE(TestDialogs().shown.isEmpty());
+  page.ListButton->click();  // and a second try makes the whole list
+  EXPECT_EQ(DiscountsIn(File("001", QStringLiteral("10020"))).size(), PredefinedCount());
+}
+
+// "Liste loeschen" works under the database lock: while another program
+// holds it, the user waits (and may give up, keeping the list).
+TEST_F(DiscountPagesTest, DeletingWaitsForTheDatabaseLock) {
+  auto form = Start(QStringLiteral("10001"));
+  const QString file = File("001", QStringLiteral("10001"));
+  TDateischutz other;
+  ASSERT_TRUE(other.Lock(file + QStringLiteral(".SRW"), QStringLiteral("Arbeitsplatz 2"), false));
+  TestDialogs().messageAnswers << mrYes;
+  TestDialogs().lockWaitCancelAfter << 1;
+  form->RabPage->ListButton->click();
+  ASSERT_EQ(TestDialogs().shown.size(), 2);
+  EXPECT_EQ(TestDialogs().shown[1].kind, QStringLiteral("lockwait"));
+  EXPECT_TRUE(QFileInfo::exists(file));
+  EXPECT_EQ(form->RabPage->ListButton->property("tag").toInt(), 2);
+}
+
+// An import after which the list is no longer open reports through the
+// store instead of escaping as an unhandled error.
+TEST_F(DiscountPagesTest, ImportOnAClosedListIsReportedNotThrown) {
+  auto form = Start(QStringLiteral("10001"));
+  QTemporaryDir dir;
+  const QString exchange = dir.filePath(QStringLiteral("rabatte.txt"));
+  WriteFileBytes(exchange, Utf16LeWithBom(QStringLiteral("ARM=5\r\n")));
+  TestDialogs().fileAnswers.enqueue(exchange);
+  form->RabPage->Store->Close();
+  EXPECT_NO_THROW(form->RabPage->ImportClick());
+  ASSERT_EQ(TestDialogs().shown.size(), 2);
+  EXPECT_TRUE(TestDialogs().shown[1].text.startsWith(QStringLiteral("Datenbankfehler.")));
+  EXPECT_FALSE(form->RabPage->Store->Table->ControlsDisabled());
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -12,6 +14,7 @@
 #include "MemIniFile.h"
 #include "SuiteApplication.h"
 #include "SuiteException.h"
+#include "TDBCore.h"
 #include "TempSuite.h"
 #include "TestSupport.h"
 #include "Translation.h"
@@ -117,4 +120,33 @@ TEST(AppProgram, RendersTheWindowToAPicture) {
   ASSERT_FALSE(image.isNull());
   EXPECT_GE(image.width(), 1024);
   EXPECT_GE(image.height(), 690);
+}
+
+// Another program holds the address table with a write lock: the start waits
+// briefly with the wait window and ends with German messages, not after
+// minutes with an unhandled error.
+TEST(AppStartup, AnAddressTableHeldByAnotherWriterEndsTheStartWithAMessage) {
+  TempSuite suite;
+  ASSERT_TRUE(suite.Load());
+  const int previousBusy = TDBCore::OpenBusyTimeoutMs();
+  TDBCore::OpenBusyTimeoutMs() = 20;
+  sqlite3* holder = nullptr;
+  const QString table = SystemEinstellungen()->AddressDir + QStringLiteral("ADDRESS.DAT");
+  ASSERT_EQ(sqlite3_open(table.toUtf8().constData(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  QElapsedTimer timer;
+  timer.start();
+  std::unique_ptr<TMOD00100Form1> form;
+  EXPECT_NO_THROW(form = std::make_unique<TMOD00100Form1>(
+                      QStringList{suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("ADMIN")}));
+  EXPECT_LT(timer.elapsed(), 5000);
+  sqlite3_close(holder);
+  TDBCore::OpenBusyTimeoutMs() = previousBusy;
+  ASSERT_TRUE(form);
+  EXPECT_FALSE(form->Started());
+  QStringList kinds;
+  for (const ShownDialog& shown : TestDialogs().shown) kinds << shown.kind;
+  EXPECT_EQ(kinds, (QStringList{"lockwait", "message", "message"}));
+  EXPECT_TRUE(TestDialogs().shown.last().text.startsWith(QStringLiteral("Das Adressbuch kann nicht geoeffnet werden")));
+  EXPECT_TRUE(TestDialogs().shown.last().text.contains(QStringLiteral("Die Datei wird von einem anderen Programm benutzt")));
 }

@@ -1,8 +1,11 @@
 // Appending, editing and deleting rows, field kinds, constraint errors and view notifications.
 #include <sqlite3.h>
 
+#include <QFile>
+
 #include "EngineFixture.h"
 #include "TableEngineError.h"
+#include "TdbConnection.h"
 
 namespace {
 struct RecordingListener : ITdbTableListener {
@@ -187,4 +190,125 @@ TEST_F(EngineTest, EditOfARowChangedOrDeletedElsewhereFailsInsteadOfOverwriting)
   table_.FieldByName("PRICE").SetAsFloat(7);
   table_.Post();
   EXPECT_DOUBLE_EQ(table_.FieldByName("PRICE").AsFloat(), 7.0);
+}
+
+namespace {
+// A second program on the same file.
+struct OtherProgram {
+  TTdbDatabase db;
+  TTdbTable table{&db};
+  explicit OtherProgram(const QString& file) {
+    db.SetDatabaseType(TTdbDatabase::FileDatabase);
+    db.SetLocation(file);
+    db.Connect();
+    table.SetTableName(QStringLiteral("PRICES"));
+    table.SetIndexName(QStringLiteral("INDEX"));
+    table.Open();
+  }
+};
+}  // namespace
+
+// Row ids are reused: after the other program deleted the last row and
+// appended a new one, a stale cursor's delete must not remove that new row.
+TEST_F(EngineTest, DeleteOnAStaleCursorNeverRemovesAnotherRow) {
+  OpenPrices({{"1", "a", 1.0}, {"2", "b", 2.0}});
+  OtherProgram other(DatabaseFile());
+  ASSERT_TRUE(table_.Locate("ID", QStringLiteral("2")));
+  const qint64 readRowId = table_.RowId();
+  ASSERT_TRUE(other.table.Locate("ID", QStringLiteral("2")));
+  other.table.Delete();
+  AppendPrice(other.table, "3", "newest", 3.0);
+  ASSERT_EQ(other.table.RowId(), readRowId);  // the id came back
+  try {
+    table_.Delete();
+    FAIL() << "the stale delete removed a row";
+  } catch (const ETableEngineError& e) {
+    EXPECT_EQ(e.ExtendedCode(), TdbErrorCode::RowChanged);
+  }
+  table_.Refresh();
+  EXPECT_EQ(WalkIds(table_), QStringList({"1", "3"}));
+}
+
+// The check compares with what a view showed, not with what the cursor read later.
+TEST_F(EngineTest, EditExpectingTheShownValueFailsWhenTheRowChangedSince) {
+  OpenPrices({{"1", "a", 10.0}});
+  OtherProgram other(DatabaseFile());
+  other.table.Edit();
+  other.table.FieldByName("PRICE").SetAsFloat(11);
+  other.table.Post();
+  ASSERT_TRUE(table_.Locate("ID", QStringLiteral("1")));  // the cursor reads 11 now
+  table_.Edit();
+  table_.ExpectUnchanged(table_.FieldByName("PRICE").Index(), 10.0);  // the view still showed 10
+  table_.FieldByName("PRICE").SetAsFloat(12);
+  EXPECT_THROW(table_.Post(), ETableEngineError);
+  table_.Cancel();
+  table_.Refresh();
+  EXPECT_DOUBLE_EQ(table_.FieldByName("PRICE").AsFloat(), 11.0);
+}
+
+// SQLite may undo a whole transaction by itself (disk full, I/O error). Later
+// posts of the bulk work must not slip through one by one as autocommits.
+TEST_F(EngineTest, PostsAfterSQLiteRolledTheTransactionBackAreRefused) {
+  OpenPrices({});
+  db_.StartTransaction();
+  AppendPrice(table_, "1", "a", 1.0);
+  ASSERT_EQ(sqlite3_exec(table_.Connection().Handle(), "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_TRUE(db_.TransactionLost());
+  try {
+    AppendPrice(table_, "2", "b", 2.0);
+    FAIL() << "a post after the lost transaction was stored";
+  } catch (const ETableEngineError& e) {
+    EXPECT_EQ(e.ExtendedCode(), TdbErrorCode::TransactionLost);
+  }
+  table_.Cancel();
+  EXPECT_THROW(db_.Commit(), ETableEngineError);
+  EXPECT_FALSE(db_.InTransaction());
+  EXPECT_EQ(table_.RecordCount(), 0);
+  AppendPrice(table_, "3", "c", 3.0);  // the next post works again
+  EXPECT_EQ(table_.RecordCount(), 1);
+}
+
+// Another workstation deleted or replaced the file: a post is refused with a
+// German account, never written into the unlinked file.
+TEST_F(EngineTest, PostIntoAFileDeletedOrReplacedElsewhereIsRefused) {
+  for (const bool replaced : {false, true}) {
+    SCOPED_TRACE(replaced ? "replaced" : "deleted");
+    TTdbDatabase db;
+    db.SetDatabaseType(TTdbDatabase::FileDatabase);
+    db.SetLocation(dir_.filePath(QStringLiteral("GONE.TDBD")));
+    db.CreateDatabase();
+    db.Connect();
+    TTdbTable table(&db);
+    DefinePriceTable(table);
+    table.CreateTable();
+    table.Open();
+    AppendPrice(table, "1", "a", 1.0);
+    ASSERT_TRUE(QFile::remove(db.Location()));
+    if (replaced) WriteFileBytes(db.Location(), QByteArray());
+    EXPECT_TRUE(db.FileGone());
+    try {
+      AppendPrice(table, "2", "b", 2.0);
+      FAIL() << "posted into a file that is gone";
+    } catch (const ETableEngineError& e) {
+      EXPECT_EQ(e.ExtendedCode(), TdbErrorCode::FileGone);
+      EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Die Datei wurde an einem anderen Arbeitsplatz geloescht")))
+          << e.Message().toStdString();
+    }
+    table.Cancel();
+    QFile::remove(db.Location());
+  }
+}
+
+// A full disk is told in German, with SQLite's text as detail.
+TEST_F(EngineTest, FullDiskIsReportedInGermanWithTheTechnicalText) {
+  OpenPrices({});
+  table_.Connection().Exec(QStringLiteral("PRAGMA max_page_count = 8"));
+  try {
+    for (int i = 0; i < 200; ++i) AppendPrice(table_, QString::number(i), QString(500, QLatin1Char('x')), i);
+    FAIL() << "the database never filled up";
+  } catch (const ETableEngineError& e) {
+    EXPECT_EQ(e.ErrorCode(), SQLITE_FULL);
+    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Die Festplatte ist voll."))) << e.Message().toStdString();
+    EXPECT_TRUE(e.Message().contains(QStringLiteral("database or disk is full")));
+  }
 }

@@ -112,3 +112,25 @@ TEST(DirectoryDatabaseTest, KeepsOneFilePerTable) {
   db.Disconnect();
   EXPECT_FALSE(catalog.Active());
 }
+
+// An upgrade names the columns it knows; a column another program added and
+// filled stays, after the named ones.
+TEST_F(EngineTest, AlterTableKeepsColumnsTheDefinitionsDoNotName) {
+  DefinePriceTable(table_);
+  table_.CreateTable();
+  table_.Open();
+  AppendPrice(table_, "1", "a", 2.5, 7);
+  table_.Close();
+  table_.FieldDefs().Clear();
+  table_.FieldDefs().Add("ID", TdbFieldKind::WideString, 20, true);
+  table_.FieldDefs().Add("PRICE", TdbFieldKind::Float);
+  table_.FieldDefs().Add("NOTE", TdbFieldKind::WideString, 40);
+  table_.AlterTable();
+  table_.Open();
+  QStringList names;
+  for (int i = 0; i < table_.FieldCount(); ++i) names << table_.Fields(i).FieldName();
+  EXPECT_EQ(names, QStringList({"ID", "PRICE", "NOTE", "NAME", "QTY"}));
+  EXPECT_EQ(table_.FieldByName("NAME").AsString(), "a");
+  EXPECT_EQ(table_.FieldByName("QTY").Kind(), TdbFieldKind::Integer);
+  EXPECT_EQ(table_.FieldByName("QTY").AsInteger(), 7);
+}

@@ -243,3 +243,14 @@ TEST(FileLockWaitWindow, StaysOnTopShowsTheHolderAndCancelsUntilDestroyed) {
   window.reset();
   for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_NE(w->objectName(), QStringLiteral("LockWaitForm"));
 }
+
+// The time left can turn negative between reading the clock and sleeping;
+// msleep takes it unsigned and would sleep practically for ever.
+TEST(FileLockPause, NeverNegativeAndNeverLongerThanThePollInterval) {
+  const struct {
+    qint64 poll, left;
+    unsigned long pause;
+  } cases[] = {{10, 25, 10}, {10, 3, 3}, {10, 0, 0}, {10, -2, 0}, {-1, 5, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(TDateischutz::PauseBeforeNextPoll(c.poll, c.left), c.pause) << c.poll << " " << c.left;
+}

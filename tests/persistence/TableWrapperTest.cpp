@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -136,6 +138,42 @@ TEST(TableWrapperOpen, UnopenableTableIsTriedNineTimesAndReportedWithTen) {
   EXPECT_TRUE(logged[0].contains(QStringLiteral("ARTIKEL.DAT")));
 }
 
+// Another program holds the file with a write lock: each attempt waits only
+// briefly, the wait window names the file, and the end is a German message.
+TEST(TableWrapperOpen, BusyFileIsWaitedForBrieflyWithTheWaitWindowAndReportedInGerman) {
+  RetryPause fast;
+  const int previousBusy = TDBCore::OpenBusyTimeoutMs();
+  TDBCore::OpenBusyTimeoutMs() = 20;
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("HELD.TDBD"));
+  { TTestStore(nullptr).OpenFile(file, false); }
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  QStringList logged;
+  TTestStore store([&](const std::exception*, const QString& text) { logged.append(text); });
+  QElapsedTimer timer;
+  timer.start();
+  try {
+    store.OpenFile(file, false);
+    ADD_FAILURE() << "opened a file held by another writer";
+  } catch (const ETableEngineError& e) {
+    EXPECT_EQ(e.ExtendedCode(), TdbErrorCode::OpenBusy);
+    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Die Datei wird von einem anderen Programm benutzt")));
+  }
+  EXPECT_LT(timer.elapsed(), 3000);
+  EXPECT_FALSE(store.Opened);
+  ASSERT_EQ(logged.size(), 1);
+  ASSERT_FALSE(TestDialogs().shown.isEmpty());
+  EXPECT_EQ(TestDialogs().shown[0].kind, QStringLiteral("lockwait"));
+  EXPECT_TRUE(TestDialogs().shown[0].text.contains(QStringLiteral("HELD.TDBD")));
+  sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  TDBCore::OpenBusyTimeoutMs() = previousBusy;
+  store.OpenFile(file, false);  // free again: opens, and later work waits the normal time
+  EXPECT_TRUE(store.Opened);
+}
+
 TEST(TableWrapperOpen, DirectoryThatCannotBeMadeIsPassedOn) {
   QTemporaryDir dir;
   WriteFileBytes(dir.path() + QStringLiteral("/datei"), "x");
@@ -253,7 +291,9 @@ TEST(TableWrapperMapper, OpensBothShapesAndReportsFailures) {
   WriteFileBytes(dir.path() + QStringLiteral("/kaputt.TDBD"), QByteArray(4096, 'x'));
   TTestMapper broken(true);
   EXPECT_EQ(broken.Open(false, dir.path(), QStringLiteral("kaputt.TDBD"), QString()), -1);
-  ASSERT_EQ(TestDialogs().shown.size(), 2);
-  EXPECT_TRUE(TestDialogs().shown[1].text.startsWith(QStringLiteral("Datenbankfehler. ( 26 26 )")))
-      << TestDialogs().shown[1].text.toStdString();
+  // Every try failed: the "Versuch 10" report, then the engine error's.
+  ASSERT_EQ(TestDialogs().shown.size(), 3);
+  EXPECT_TRUE(TestDialogs().shown[1].text.contains(QStringLiteral("kaputt.TDBD OpenTables Versuch 10")));
+  EXPECT_TRUE(TestDialogs().shown[2].text.startsWith(QStringLiteral("Datenbankfehler. ( 26 26 )")))
+      << TestDialogs().shown[2].text.toStdString();
 }

@@ -184,7 +184,9 @@ TEST_F(XmlObjectFileTest, MalformedFileShowsOneReportAndKeepsEarlierValues) {
   EXPECT_EQ(report.caption, u"Fehler");
   EXPECT_TRUE(report.text.contains(u" Line 4 Column ")) << report.text.toStdString();
   EXPECT_TRUE(report.text.contains(QStringLiteral("\nTTestXmlObject ") + path)) << report.text.toStdString();
-  EXPECT_TRUE(report.text.startsWith(object.ErrorText));
+  // German first, the parser's words as detail.
+  EXPECT_TRUE(report.text.startsWith(QStringLiteral("Die Datei ist beschaedigt"))) << report.text.toStdString();
+  EXPECT_TRUE(report.text.contains(object.ErrorText));
 }
 
 // ---- text and stream loads ----

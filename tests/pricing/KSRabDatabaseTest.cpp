@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "KSRabDatabase.h"
+#include "TdbConnection.h"
+#include "Msgdlg.h"
 #include "TestSupport.h"
 #include "TextFile.h"
 
@@ -130,4 +134,23 @@ TEST_F(KSRabTest, ErrorsGoToLogErrorWithThePlace) {
   EXPECT_EQ(logged, (QStringList{QStringLiteral("TKSRabDatabase.ExportToFile"),
                                  QStringLiteral("TKSRabDatabase.RabattGrpExists"),
                                  QStringLiteral("TKSRabDatabase.RabattGrpAppend")}));
+}
+
+// SQLite undid the import's transaction by itself (as on a full disk): the
+// rest must not be stored one by one, and the report says nothing was kept.
+TEST_F(KSRabTest, ImportAfterSQLiteUndidTheTransactionStoresNothingAndSaysSo) {
+  SetGroups({{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4}});
+  QStringList reported;
+  db.OnLog = [&](const std::exception* e, const QString&) { reported.append(ReportException::Of(*e).message); };
+  int posted = 0;
+  db.Table->AfterScroll = [&](TTdbTable& t) {
+    if (t.FieldByName(QStringLiteral("RABATT")).AsFloat() == 9 && ++posted == 2)
+      sqlite3_exec(t.Connection().Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  };
+  EXPECT_FALSE(db.ImportFromFile(WriteExchange(QStringLiteral("A=9\r\nB=9\r\nC=9\r\nD=9\r\n"))));
+  db.Table->AfterScroll = nullptr;
+  const QMap<QString, double> expected{{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4}};
+  EXPECT_EQ(Discounts(), expected);
+  ASSERT_EQ(reported.size(), 1);
+  EXPECT_TRUE(reported[0].contains(QStringLiteral("Keine Aenderung dieses Vorgangs wurde gespeichert"))) << reported[0].toStdString();
 }

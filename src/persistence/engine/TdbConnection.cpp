@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 
 #include "TableEngineError.h"
@@ -86,7 +89,19 @@ QString TdbStatement::Text(int index) const {
   return QString::fromUtf16(data, sqlite3_column_bytes16(stmt_, index) / 2);
 }
 
-TdbConnection::TdbConnection(const QString& fileName, bool create, bool readOnly) : fileName_(fileName) {
+namespace {
+// Device and inode of the file a path names; false when there is none.
+bool FileIdentity(const QString& path, quint64& device, quint64& inode) {
+  struct stat info {};
+  if (stat(QFile::encodeName(path).constData(), &info) != 0) return false;
+  device = quint64(info.st_dev);
+  inode = quint64(info.st_ino);
+  return true;
+}
+}  // namespace
+
+TdbConnection::TdbConnection(const QString& fileName, bool create, bool readOnly, int busyTimeoutMs)
+    : fileName_(fileName) {
   const QFileInfo before(fileName);
   const bool fresh = create && !readOnly && (!before.exists() || before.size() == 0);
   const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
@@ -99,7 +114,9 @@ TdbConnection::TdbConnection(const QString& fileName, bool create, bool readOnly
     ThrowEngineError(rc, message);
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_busy_timeout(db_, busyTimeoutMs);
+  // SQLite holds the file open from here on: this is the file we write into.
+  FileIdentity(fileName, device_, inode_);
   try {
     // The files may sit on a network share: no WAL (needs shared memory, and
     // the mode is stored in the file for every other workstation too).
@@ -145,12 +162,22 @@ void TdbConnection::Exec(const QString& sql) {
 // Inner levels are savepoints, so a failing write inside bulk work undoes
 // only itself and keeps what was posted before it.
 void TdbConnection::Begin() {
+  if (depth_ == 0) RequireSameFile();
+  RequireLiveTransaction();  // a savepoint would autocommit
   Exec(depth_ == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT tdb%1").arg(depth_));
   ++depth_;
 }
 
 void TdbConnection::Commit() {
   if (depth_ == 0) return;
+  if (TransactionLost()) {
+    try {
+      RequireLiveTransaction();
+    } catch (...) {
+      depth_ = 0;  // nothing left to commit
+      throw;
+    }
+  }
   if (depth_ > 1) {
     Exec(QStringLiteral("RELEASE tdb%1").arg(depth_ - 1));
     --depth_;
@@ -173,6 +200,7 @@ void TdbConnection::Commit() {
 
 void TdbConnection::Rollback() {
   if (depth_ == 0) return;
+  if (TransactionLost()) return void(depth_ = 0);
   if (depth_ == 1 || sqlite3_get_autocommit(db_)) return RollbackAll();
   --depth_;
   Exec(QStringLiteral("ROLLBACK TO tdb%1").arg(depth_));
@@ -183,6 +211,26 @@ void TdbConnection::RollbackAll() {
   depth_ = 0;
   if (!sqlite3_get_autocommit(db_)) Exec(QStringLiteral("ROLLBACK"));
 }
+
+bool TdbConnection::TransactionLost() const { return depth_ > 0 && sqlite3_get_autocommit(db_); }
+
+void TdbConnection::RequireLiveTransaction() const {
+  if (!TransactionLost()) return;
+  ThrowEngineError(TdbErrorCode::TransactionLost,
+                   QStringLiteral("transaction on %1 was rolled back by SQLite").arg(fileName_));
+}
+
+bool TdbConnection::SameFile() const {
+  quint64 device = 0, inode = 0;
+  return FileIdentity(fileName_, device, inode) && device == device_ && inode == inode_;
+}
+
+void TdbConnection::RequireSameFile() const {
+  if (!SameFile())
+    ThrowEngineError(TdbErrorCode::FileGone, QStringLiteral("%1 was deleted or replaced").arg(fileName_));
+}
+
+void TdbConnection::SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
 
 QString QuoteIdentifier(const QString& name) {
   QString quoted = name;

@@ -39,7 +39,7 @@ class TdbStatement {
 class TdbConnection {
  public:
   // Opens (and with create, creates) the file; never switches to WAL.
-  TdbConnection(const QString& fileName, bool create, bool readOnly);
+  TdbConnection(const QString& fileName, bool create, bool readOnly, int busyTimeoutMs = kBusyTimeoutMs);
   ~TdbConnection();
   TdbConnection(const TdbConnection&) = delete;
   TdbConnection& operator=(const TdbConnection&) = delete;
@@ -53,19 +53,35 @@ class TdbConnection {
   const QString& FileName() const { return fileName_; }
 
   // Nested. Writes start with BEGIN IMMEDIATE so a writer waits for the
-  // lock up front, not at commit.
+  // lock up front, not at commit. Begin and Commit throw TransactionLost when
+  // SQLite has rolled the transaction back by itself.
   void Begin();
   void Commit();
   void Rollback();  // the innermost level
   void RollbackAll();
   bool InTransaction() const { return depth_ > 0; }
+  // Disk full, I/O errors and lack of memory can make SQLite undo the whole
+  // transaction; our depth then still counts levels that no longer exist,
+  // until the owner of the transaction commits or rolls back.
+  bool TransactionLost() const;
+  // Throws TransactionLost when it was.
+  void RequireLiveTransaction() const;
 
+  // Whether the path still names the file opened; when another workstation
+  // deleted or replaced it, writing would go nowhere.
+  bool SameFile() const;
+  // Throws FileGone when it does not.
+  void RequireSameFile() const;
+
+  void SetBusyTimeout(int milliseconds);
   static constexpr int kBusyTimeoutMs = 10000;
 
  private:
   sqlite3* db_ = nullptr;
   QString fileName_;
   int depth_ = 0;
+  quint64 device_ = 0;
+  quint64 inode_ = 0;
   std::unordered_map<std::string, sqlite3_stmt*> cache_;
 };
 
@@ -76,7 +92,9 @@ class TdbWriteScope {
  public:
   explicit TdbWriteScope(TdbConnection& connection)
       : connection_(connection), owns_(!connection.InTransaction()) {
+    // Never autocommit a post that belongs to bulk work SQLite has undone.
     if (owns_) connection_.Begin();
+    else connection_.RequireLiveTransaction();
   }
   ~TdbWriteScope() {
     if (owns_ && !done_) {

@@ -9,7 +9,7 @@
 #include "TdbSchema.h"
 #include "TdbTable.h"
 
-TTdbDatabase::TTdbDatabase() = default;
+TTdbDatabase::TTdbDatabase() : busyTimeoutMs_(TdbConnection::kBusyTimeoutMs) {}
 
 TTdbDatabase::~TTdbDatabase() {
   for (TTdbTable* t : tables_) t->DetachDatabase();
@@ -92,6 +92,19 @@ void TTdbDatabase::Rollback() {
   RefreshDataSets();
 }
 
+bool TTdbDatabase::TransactionLost() const {
+  return std::any_of(connections_.begin(), connections_.end(), [](const auto& entry) { return entry.second->TransactionLost(); });
+}
+
+bool TTdbDatabase::FileGone() const {
+  return std::any_of(connections_.begin(), connections_.end(), [](const auto& entry) { return !entry.second->SameFile(); });
+}
+
+void TTdbDatabase::SetBusyTimeout(int milliseconds) {
+  busyTimeoutMs_ = milliseconds;
+  for (auto& [key, c] : connections_) c->SetBusyTimeout(milliseconds);
+}
+
 QString TTdbDatabase::TableFileName(const QString& table) const {
   if (type_ == FileDatabase) return location_;
   return QDir(location_).filePath(table.toUpper() + QStringLiteral(".DAT"));
@@ -110,7 +123,7 @@ TdbConnection& TTdbDatabase::Open(const QString& key, const QString& fileName, b
   auto it = connections_.find(key);
   if (it != connections_.end()) return *it->second;
   if (!create && !QFileInfo::exists(fileName)) ThrowEngineError(14, QStringLiteral("file %1 not found").arg(fileName));
-  auto connection = std::make_unique<TdbConnection>(fileName, create, readOnly_);
+  auto connection = std::make_unique<TdbConnection>(fileName, create, readOnly_, busyTimeoutMs_);
   if (exclusive_) connection->Exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
   for (int i = 0; i < transactionDepth_; ++i) connection->Begin();
   return *connections_.emplace(key, std::move(connection)).first->second;

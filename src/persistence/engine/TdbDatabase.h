@@ -48,6 +48,16 @@ class TTdbDatabase {
   void Commit();
   void Rollback();
   bool InTransaction() const { return transactionDepth_ > 0; }
+  // Whether SQLite undid the bulk work's transaction by itself in any file:
+  // then nothing posted since StartTransaction is stored.
+  bool TransactionLost() const;
+
+  // Whether another workstation deleted or replaced a file this database has open.
+  bool FileGone() const;
+
+  // How long a statement waits for another program's lock; opening uses a
+  // short wait so that it can tell the user and try again.
+  void SetBusyTimeout(int milliseconds);
 
   // The file holding the table.
   QString TableFileName(const QString& table) const;
@@ -69,6 +79,7 @@ class TTdbDatabase {
   bool autoDatabaseName_ = true;
   bool connected_ = false;
   int transactionDepth_ = 0;
+  int busyTimeoutMs_;
   // A directory database has one connection per table file: tables stay
   // independent (a writer on one table does not block another) and there is
   // no limit on attached files.

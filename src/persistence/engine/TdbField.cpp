@@ -73,9 +73,8 @@ void TTdbField::SetAsString(const QString& text) {
   if (!ok) throw ETableEngineError(QStringLiteral("'%1' is not a valid value for field %2").arg(text, def_.Name), 20, 20);
 }
 
-QDateTime TTdbField::AsDateTime() const {
-  const QVariant value = Value();
-  return value.isNull() ? QDateTime() : FromDays(value.toDouble());
+QDateTime TTdbField::DateTimeOf(const QVariant& stored) {
+  return stored.isNull() ? QDateTime() : FromDays(stored.toDouble());
 }
 
 void TTdbField::SetAsDateTime(const QDateTime& value) {

@@ -73,6 +73,18 @@ QStringList ActualColumns(TdbConnection& c, const QString& table) {
   while (info.Step()) names << info.Text(0);
   return names;
 }
+
+// The named definitions, then every column of the table they do not name:
+// another program (a newer version) may have added and filled it.
+TTdbFieldDefs WithColumnsKept(TdbConnection& c, const QString& table, const TTdbFieldDefs& named) {
+  TTdbFieldDefs stored;
+  TTdbIndexDefs storedIndexes;
+  TdbSchema::Read(c, table, stored, storedIndexes);
+  TTdbFieldDefs all = named;
+  for (const TTdbFieldDef& f : stored.Items())
+    if (all.IndexOf(f.Name) < 0) all.Add(f.Name, f.Kind, f.Size, f.Required);
+  return all;
+}
 }  // namespace
 
 namespace TdbSchema {
@@ -104,11 +116,12 @@ void Create(TdbConnection& c, const QString& table, const TTdbFieldDefs& fields,
   tx.Commit();
 }
 
-void Recreate(TdbConnection& c, const QString& table, const TTdbFieldDefs& fields, const TTdbIndexDefs& indexes) {
-  CheckDefs(table, fields, indexes);
+void Recreate(TdbConnection& c, const QString& table, const TTdbFieldDefs& named, const TTdbIndexDefs& indexes) {
   TdbWriteScope tx(c);
   EnsureMetaTables(c);
   const QStringList old = ActualColumns(c, table);
+  const TTdbFieldDefs fields = WithColumnsKept(c, table, named);
+  CheckDefs(table, fields, indexes);  // an index may name a kept column
   QStringList common;
   for (const TTdbFieldDef& f : fields.Items())
     if (old.contains(f.Name, Qt::CaseInsensitive)) common << QuoteIdentifier(f.Name);

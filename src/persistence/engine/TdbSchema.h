@@ -11,7 +11,8 @@ bool TableExists(TdbConnection& connection, const QString& table);
 QStringList TableNames(TdbConnection& connection);
 void Create(TdbConnection& connection, const QString& table, const TTdbFieldDefs& fields,
             const TTdbIndexDefs& indexes);
-// Rebuilds the table with the new definitions, copying every row's columns by name.
+// Rebuilds the table with the new definitions, copying every row's columns by name;
+// columns the definitions do not name are kept after the named ones.
 void Recreate(TdbConnection& connection, const QString& table, const TTdbFieldDefs& fields,
               const TTdbIndexDefs& indexes);
 // Reads the stored definitions; columns not recorded are taken from the table itself.

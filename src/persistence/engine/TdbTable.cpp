@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 
 #include "TableEngineError.h"
-#include "Translation.h"
 #include "TdbConnection.h"
 #include "TdbDatabase.h"
 #include "TdbSchema.h"
@@ -131,12 +130,14 @@ void TTdbTable::BuildFields() {
   insertStmt_ = updateStmt_ = nullptr;
   insertSql_ = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
                    .arg(sqlName_, columnList_, QStringList(int(fields_.size()), QStringLiteral("?")).join(u','));
-  // An edit writes only over the row it read: another program's change or
-  // delete in between makes it fail instead of being overwritten unseen.
+  // Edits and deletes touch only the row as it was read: another program's
+  // change or delete in between (or a row id reused since) makes them fail
+  // instead of overwriting or removing a row nobody here has seen.
   QStringList unchanged;
   for (const QString& column : columns) unchanged << column + QStringLiteral(" IS ?");
-  updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? AND %3")
-                   .arg(sqlName_, sets.join(u','), unchanged.join(QStringLiteral(" AND ")));
+  const QString asRead = QStringLiteral("rowid = ? AND ") + unchanged.join(QStringLiteral(" AND "));
+  updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(sqlName_, sets.join(u','), asRead);
+  deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE %2").arg(sqlName_, asRead);
 }
 
 // Resolved into locals first: an unknown index name must leave the order
@@ -218,6 +219,18 @@ void TTdbTable::Edit() {
   state_ = TdbState::Edit;
 }
 
+void TTdbTable::ExpectUnchanged(int column, const QVariant& shown) {
+  if (state_ != TdbState::Edit) Fail(QStringLiteral("table %1 is not in edit mode").arg(tableName_));
+  editOriginal_[column] = Fields(column).StoredForm(shown);
+}
+
+namespace {
+void RequireRowTouched(TdbConnection& c, const QString& table) {
+  if (sqlite3_changes(c.Handle()) == 0)
+    ThrowEngineError(TdbErrorCode::RowChanged, QStringLiteral("row of %1 changed or deleted since it was read").arg(table));
+}
+}  // namespace
+
 void TTdbTable::Write() {
   TdbConnection& c = Connection();
   TdbWriteScope tx(c);
@@ -234,9 +247,19 @@ void TTdbTable::Write() {
     q.Bind(int(buffer_.size()) + 1, editRowId_);
     q.BindAll(editOriginal_, int(buffer_.size()) + 2);
     q.Run();
-    if (sqlite3_changes(c.Handle()) == 0)
-      ThrowEngineError(SQLITE_ABORT, Tr("Der Datensatz wurde inzwischen anderswo geaendert oder geloescht."));
+    RequireRowTouched(c, tableName_);
   }
+  tx.Commit();
+}
+
+void TTdbTable::DeleteAsRead(const Row& row) {
+  TdbConnection& c = Connection();
+  TdbWriteScope tx(c);
+  TdbStatement q = c.Prepare(deleteSql_);
+  q.Bind(1, row.rowId);
+  q.BindAll(row.Values(FieldCount()), 2);
+  q.Run();
+  RequireRowTouched(c, tableName_);
   tx.Commit();
 }
 
@@ -268,14 +291,7 @@ void TTdbTable::Delete() {
   if (window_.empty()) Fail(QStringLiteral("table %1 has no current row to delete").arg(tableName_));
   state_ = TdbState::Browse;
   const Row row = window_[pos_];
-  TdbConnection& c = Connection();
-  {
-    TdbWriteScope tx(c);
-    TdbStatement q = c.Prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(sqlName_));
-    q.Bind(1, row.rowId);
-    q.Run();
-    tx.Commit();
-  }
+  DeleteAsRead(row);
   // The next row takes its place; at the end, the one before.
   if (!FirstMatching(Beyond(row, true).sql, Beyond(row, true).binds) && !(SetWindow({row}, 0), DoStep(false)))
     ClearWindow();

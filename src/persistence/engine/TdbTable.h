@@ -42,7 +42,9 @@ class TTdbField {
   void SetAsInteger(qint64 value) { SetValue(value); }
   bool AsBoolean() const { return Value().toLongLong() != 0; }
   void SetAsBoolean(bool value) { SetValue(qint64(value ? 1 : 0)); }
-  QDateTime AsDateTime() const;
+  QDateTime AsDateTime() const { return DateTimeOf(Value()); }
+  // A stored date-time value as a date and time.
+  static QDateTime DateTimeOf(const QVariant& stored);
   void SetAsDateTime(const QDateTime& value);
 
  private:
@@ -127,6 +129,9 @@ class TTdbTable {
   void Append();
   void Insert() { Append(); }
   void Edit();
+  // In an edit: the post succeeds only while the column still holds the value
+  // a view showed, not just the value the cursor read later.
+  void ExpectUnchanged(int column, const QVariant& shown);
   void Post();
   void Cancel();
   void Delete();
@@ -213,6 +218,7 @@ class TTdbTable {
   void Notify(F call);
   void EnsureWritable() const;
   void Write();
+  void DeleteAsRead(const Row& row);
 
   TTdbDatabase* db_ = nullptr;
   QString tableName_;
@@ -231,6 +237,7 @@ class TTdbTable {
   QString columnList_;
   QString insertSql_;
   QString updateSql_;
+  QString deleteSql_;
   sqlite3_stmt* insertStmt_ = nullptr;  // owned by the connection's cache, kept while open
   sqlite3_stmt* updateStmt_ = nullptr;
   int pageSize_ = 0;                // read-ahead of sequential steps; grows while they go on
