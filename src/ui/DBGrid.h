@@ -40,9 +40,12 @@ class TDBGridDelegate : public QStyledItemDelegate {
   bool eventFilter(QObject* object, QEvent* event) override;
 
  private:
-  bool RefusesText(const QModelIndex& index, const QString& text) const;
+  bool RefusesText(QWidget* editor, const QModelIndex& index, const QString& text) const;
 
   mutable QPersistentModelIndex editedCell_;  // the cell of the open editor
+  // While the refusal is shown: the message takes the focus, and that focus
+  // change must neither commit nor refuse the same text a second time.
+  mutable bool refusing_ = false;
 };
 
 class TDBGrid : public QTableView {

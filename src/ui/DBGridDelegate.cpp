@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 
 #include "DBGrid.h"
 #include "NumberInput.h"
@@ -43,10 +44,14 @@ QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
 
 // Text a cell cannot take is refused with the hint; the clerk's text stays
 // in the editor and the cell keeps its value.
-bool TDBGridDelegate::RefusesText(const QModelIndex& index, const QString& text) const {
+bool TDBGridDelegate::RefusesText(QWidget* editor, const QModelIndex& index, const QString& text) const {
   const auto* model = qobject_cast<const TDBGridModel*>(index.model());
   if (!model || model->AcceptsText(index, text)) return false;
+  const QPointer<QWidget> open(editor);
+  refusing_ = true;
   RefuseNumberInput();
+  refusing_ = false;
+  if (open && open->isVisible()) open->setFocus();  // back to the text to mend it
   return true;
 }
 
@@ -56,7 +61,7 @@ void TDBGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) c
 
 void TDBGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
   auto* line = qobject_cast<QLineEdit*>(editor);
-  if (line && !RefusesText(index, line->text())) model->setData(index, line->text(), Qt::EditRole);
+  if (line && !refusing_ && !RefusesText(nullptr, index, line->text())) model->setData(index, line->text(), Qt::EditRole);
 }
 
 void TDBGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
@@ -68,11 +73,12 @@ void TDBGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionVi
 // own Enter. Enter and Tab leave text the cell refuses in the open editor.
 bool TDBGridDelegate::eventFilter(QObject* object, QEvent* event) {
   auto* editor = qobject_cast<QWidget*>(object);
+  if (editor && refusing_ && event->type() == QEvent::FocusOut) return true;
   if (editor && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     const bool leaves = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab;
     auto* line = qobject_cast<QLineEdit*>(editor);
-    if (leaves && line && RefusesText(editedCell_, line->text())) return true;
+    if (leaves && line && RefusesText(editor, editedCell_, line->text())) return true;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       emit commitData(editor);
       emit closeEditor(editor, QAbstractItemDelegate::NoHint);

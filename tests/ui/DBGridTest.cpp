@@ -336,6 +336,39 @@ TEST_F(DBGridWindowTest, RefusedNumberKeepsTheEditorOpenAndTellsWhy) {
   EXPECT_EQ(TestDialogs().shown.size(), 3);
 }
 
+namespace {
+// A real message box takes the focus from the editor while it is shown.
+class FocusTakingDialogs : public ScriptedDialogs {
+ public:
+  QWidget* takesFocus = nullptr;
+  int ShowMessage(const MessageRequest& request) override {
+    takesFocus->setFocus();
+    QApplication::processEvents();
+    return ScriptedDialogs::ShowMessage(request);
+  }
+};
+}  // namespace
+
+// The focus the message took must not refuse the text a second time, nor
+// close the editor: the clerk mends what was typed.
+TEST_F(DBGridWindowTest, RefusalIsShownOnceThoughTheMessageTakesTheFocus) {
+  auto* dialogs = new FocusTakingDialogs;
+  dialogs->takesFocus = other;
+  auto previous = SetDialogs(std::unique_ptr<IDialogs>(dialogs));
+  grid->setCurrentIndex(Cell(5, 2));
+  grid->edit(Cell(5, 2));
+  QPointer<QLineEdit> editor = grid->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setText(QStringLiteral("7x5"));
+  SendKey(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(dialogs->shown.size(), 1);
+  ASSERT_FALSE(editor.isNull());
+  EXPECT_TRUE(editor->hasFocus());
+  EXPECT_EQ(editor->text(), QStringLiteral("7x5"));
+  SetDialogs(std::move(previous));
+}
+
 TEST_F(DBGridWindowTest, LeavingTheGridPostsAnEditButNotAnInsert) {
   ASSERT_TRUE(grid->hasFocus());
   grid->setCurrentIndex(Cell(3, 1));
