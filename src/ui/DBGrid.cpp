@@ -142,3 +142,12 @@ bool TDBGrid::Holds(const QWidget* widget) const { return widget && (widget == t
 void TDBGrid::OnFocusChanged(QWidget* old, QWidget* now) {
   if (Holds(old) && now && !Holds(now) && now->window() == window()) PostIfEditing();
 }
+
+// Tabbing into the grid shows the cell the keys will act on, even when the
+// grid was scrolled away from it.
+void TDBGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  const bool byKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+  if (byKeyboard && currentIndex().isValid()) scrollTo(currentIndex());
+}
+

@@ -76,6 +76,7 @@ class TDBGrid : public QTableView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   void ConfigureView();

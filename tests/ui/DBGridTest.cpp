@@ -369,6 +369,19 @@ TEST_F(DBGridWindowTest, RefusalIsShownOnceThoughTheMessageTakesTheFocus) {
   SetDialogs(std::move(previous));
 }
 
+// The grid was scrolled away from its current cell; Tab into it brings the
+// cell back into view.
+TEST_F(DBGridWindowTest, TabIntoTheGridShowsTheCurrentCell) {
+  grid->setCurrentIndex(Cell(2, 1));
+  other->setFocus();
+  grid->scrollToBottom();
+  QApplication::processEvents();
+  ASSERT_FALSE(grid->viewport()->rect().intersects(grid->visualRect(Cell(2, 1))));
+  QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(grid, &tabIn);
+  EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(Cell(2, 1))));
+}
+
 TEST_F(DBGridWindowTest, LeavingTheGridPostsAnEditButNotAnInsert) {
   ASSERT_TRUE(grid->hasFocus());
   grid->setCurrentIndex(Cell(3, 1));
