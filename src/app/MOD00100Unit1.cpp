@@ -21,6 +21,7 @@
 #include "Msgdlg.h"
 #include "PathUtils.h"
 #include "PricingFiles.h"
+#include "TextFile.h"
 #include "Translation.h"
 #include "TypeUnit.h"
 #include "ULAGConfig.h"
@@ -316,7 +317,8 @@ void TMOD00100Form1::WriteSettings() {
   ini.WriteString(section, QLatin1String(kLastAddressKey), current ? current->Id : QString());
   AddressFrame->SaveColumnWidths(ini, objectName());
   WriteGridSettings(ini);
-  ini.UpdateFile();
+  if (QString why; !ini.UpdateFile(&why))
+    MessageDlg(FileNotWrittenText(SettingsFileName(), why), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
 }
 
 void TMOD00100Form1::FreeAddressFrame() {

@@ -222,9 +222,9 @@ QString TDBXMLCoreObject::GetXMLText(bool flag) {
   return FromUtf16Le(output_.constData(), output_.size() / 2);
 }
 
-bool TDBXMLCoreObject::SaveToFile(const QString& fileName) {
+bool TDBXMLCoreObject::SaveToFile(const QString& fileName, QString* error) {
   BuildDocument(true);
-  return WriteFileAtomically(fileName, output_);
+  return WriteFileAtomically(fileName, output_, error);
 }
 
 bool TDBXMLCoreObject::SaveToStream(QIODevice& stream) {

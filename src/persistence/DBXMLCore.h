@@ -94,8 +94,9 @@ class TDBXMLCoreObject {
   // "XML-Analysefehler."; the object keeps what was read before it.
   // A missing file keeps the defaults silently.
   virtual void LoadFromFile(const QString& fileName);
-  // Replaces the file as a whole; false when it could not be written.
-  virtual bool SaveToFile(const QString& fileName);
+  // Replaces the file as a whole; false when it could not be written (the
+  // old file is kept; error gets the reason).
+  virtual bool SaveToFile(const QString& fileName, QString* error = nullptr);
   // The whole stream from its start; false when empty or on a failure.
   virtual bool LoadFromStream(QIODevice& stream);
   // Writes the document at the stream's position.

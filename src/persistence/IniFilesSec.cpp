@@ -254,4 +254,4 @@ void TIniFileSecWriter::DeleteKey(const QString& section, const QString& ident) 
 
 void TIniFileSecWriter::EraseSection(const QString& section) { file_.EraseSection(section); }
 
-bool TIniFileSecWriter::UpdateFile() { return file_.UpdateFile(); }
+bool TIniFileSecWriter::UpdateFile(QString* error) { return file_.UpdateFile(error); }

@@ -75,7 +75,7 @@ class TIniFileSecWriter {
   void WriteBool(const QString& section, const QString& ident, bool value);
   void DeleteKey(const QString& section, const QString& ident);
   void EraseSection(const QString& section);
-  bool UpdateFile();
+  bool UpdateFile(QString* error = nullptr);
 
  private:
   TMemIniFile file_;

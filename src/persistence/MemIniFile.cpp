@@ -228,7 +228,7 @@ void TMemIniFile::Load() {
     Clear();
 }
 
-bool TMemIniFile::UpdateFile() { return !fileName_.isEmpty() && WriteTextFile(fileName_, Text()); }
+bool TMemIniFile::UpdateFile(QString* error) { return !fileName_.isEmpty() && WriteTextFile(fileName_, Text(), error); }
 
 void TMemIniFile::Rename(const QString& fileName, bool reload) {
   fileName_ = fileName;

@@ -40,8 +40,9 @@ class TMemIniFile {
   QString Text() const;
   void SetText(const QString& text);
 
-  // Replaces the file as a whole; false when that fails or there is no name.
-  bool UpdateFile();
+  // Replaces the file as a whole; false when that fails (the old file is
+  // kept; error gets the reason) or there is no name.
+  bool UpdateFile(QString* error = nullptr);
   void Rename(const QString& fileName, bool reload);
 
  private:

@@ -1,7 +1,20 @@
 #include "TextFile.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "Format.h"
+#include "Translation.h"
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F.
@@ -95,16 +108,78 @@ bool ReadTextLines(const QString& path, QStringList& lines) {
   return ok;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+namespace {
+bool Fail(QString* error, const QString& reason) {
+  if (error) *error = reason;
+  return false;
 }
 
-bool WriteTextFile(const QString& path, const QString& text) { return WriteFileAtomically(path, EncodeText(text)); }
+// Flushes the file's data to the disk; a network share or a full disk may
+// report a failure only here.
+bool SyncToDisk(QFile& file) {
+#ifdef Q_OS_WIN
+  return _commit(file.handle()) == 0;
+#else
+  return ::fsync(file.handle()) == 0;
+#endif
+}
 
-bool WriteTextLines(const QString& path, const QStringList& lines) { return WriteTextFile(path, JoinLines(lines)); }
+// A new, empty file beside path; created with the usual permissions, so
+// others read it as they read a file made in place.
+bool CreateBeside(const QString& path, QFile& file) {
+  static int sequence = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    file.setFileName(path + QStringLiteral(".%1-%2.tmp").arg(QCoreApplication::applicationPid()).arg(++sequence));
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) return true;
+    if (file.exists()) continue;  // taken by a writer of another process
+    return false;
+  }
+  return false;
+}
+
+// Unbuffered: a failing write is seen at once, not first when closing.
+bool WriteAll(QFile& file, const QByteArray& bytes) {
+  qint64 done = 0;
+  while (done < bytes.size()) {
+    const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+    if (n <= 0) return false;
+    done += n;
+  }
+  return true;
+}
+
+bool ReplaceWith(const QString& temporary, const QString& path, QString* error) {
+  std::error_code ec;
+  std::filesystem::rename(temporary.toStdU16String(), path.toStdU16String(), ec);
+  return !ec || Fail(error, QString::fromLocal8Bit(ec.message()));
+}
+}  // namespace
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+  QFile file;
+  if (!CreateBeside(path, file)) return Fail(error, file.errorString());
+  const QFileInfo old(path);
+  if (old.exists()) file.setPermissions(old.permissions());  // an INI others read stays readable
+  bool ok = WriteAll(file, bytes);
+  if (!ok) Fail(error, file.errorString());
+  if (ok && !SyncToDisk(file)) ok = Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+  file.close();
+  if (ok && file.error() != QFileDevice::NoError) ok = Fail(error, file.errorString());
+  if (ok && ReplaceWith(file.fileName(), path, error)) return true;
+  QFile::remove(file.fileName());
+  return false;
+}
+
+QString FileNotWrittenText(const QString& path, const QString& reason) {
+  return FormatText(Tr("Die Datei \"%s\" konnte nicht geschrieben werden; die bisherige Datei bleibt unveraendert."),
+                    {QDir::toNativeSeparators(path)}) +
+         QLatin1Char('\n') + reason;
+}
+
+bool WriteTextFile(const QString& path, const QString& text, QString* error) {
+  return WriteFileAtomically(path, EncodeText(text), error);
+}
+
+bool WriteTextLines(const QString& path, const QStringList& lines, QString* error) {
+  return WriteTextFile(path, JoinLines(lines), error);
+}

@@ -19,8 +19,13 @@ QString JoinLines(const QStringList& lines);
 bool ReadTextFile(const QString& path, QString& text);
 bool ReadTextLines(const QString& path, QStringList& lines);
 // Replaces the file as a whole: written to a temporary file beside it and
-// renamed over it, so a failure never leaves half a file.
-bool WriteTextFile(const QString& path, const QString& text);
-bool WriteTextLines(const QString& path, const QStringList& lines);
-// The same replacement for raw bytes.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// renamed over it only when every byte reached the disk, so a failure (a
+// full disk, say) keeps the old file. On false, error (when given) gets
+// the system's reason.
+bool WriteTextFile(const QString& path, const QString& text, QString* error = nullptr);
+bool WriteTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
+// The same replacement for raw bytes; every "write beside and rename" goes through it.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// What the user is told when such a write failed: the file, that the old
+// one is kept, and the system's reason on a line of its own.
+QString FileNotWrittenText(const QString& path, const QString& reason);

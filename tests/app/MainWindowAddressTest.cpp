@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -106,6 +107,21 @@ TEST_F(MainWindowAddressTest, ClosingStoresTheAddressAndTheNextStartRestoresIt) 
   auto again = Start();
   EXPECT_EQ(SettledAddress(*again), QStringLiteral("4711"));
   EXPECT_EQ(again->AddressFrame->VDBGrid->columnWidth(1), 321);
+}
+
+TEST_F(MainWindowAddressTest, WindowSettingsThatCannotBeWrittenAreReported) {
+  const QString file = TMOD00100Form1::SettingsFileName();
+  ASSERT_TRUE(QDir().mkpath(file));  // no file can replace a folder
+  {
+    auto form = Start();
+    SettledAddress(*form);
+    form->close();
+  }
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(
+      QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden; die bisherige Datei bleibt unveraendert.\n")
+          .arg(file)));
+  EXPECT_EQ(TestDialogs().shown[0].type, TMsgDlgType::mtError);
 }
 
 TEST_F(MainWindowAddressTest, StartSwitchBeatsTheLastAddress) {
