@@ -149,14 +149,28 @@ void TDBXMLWideStringStream::Clear() {
 
 // ---- escaping ----
 
+namespace {
+// Control characters other than tab, LF and CR, U+FFFE and U+FFFF: XML 1.0
+// has no way to carry them, not even as a character reference.
+bool XmlCannotCarry(char16_t c) { return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c >= 0xFFFE; }
+}  // namespace
+
 QString XMLEscape(QStringView text) {
   QString escaped;
   escaped.reserve(text.size());
-  for (QChar c : text) {
-    if (const char* entity = EntityFor(c.unicode()))
-      escaped += QLatin1String(entity);
-    else
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
       escaped += c;
+      escaped += text[++i];
+    } else if (c.isSurrogate() || XmlCannotCarry(c.unicode())) {
+      // Left out: a reader would refuse the whole document, and every value after it with it.
+    } else if (const char* entity = EntityFor(c.unicode())) {
+      escaped += QLatin1String(entity);
+    } else {
+      escaped += c;
+    }
   }
   return escaped;
 }

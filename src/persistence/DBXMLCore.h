@@ -76,7 +76,9 @@ class TDBXMLWideStringStream {
 };
 
 // The XML text escaping of attribute values and element content: & LF CR
-// " ' < > and tab become entities, every other character stays.
+// " ' < > and tab become entities; characters XML 1.0 cannot carry (other
+// control characters, U+FFFE, U+FFFF, lone surrogates) are left out; every
+// other character stays. Every XML writer goes through it.
 QString XMLEscape(QStringView text);
 
 class TDBXMLCoreObject {

@@ -404,3 +404,28 @@ TEST(XmlEscape, EscapesExactlyTheTable) {
   const QString untouched = QStringLiteral("a \u00E4\u20AC\U0001F600;#");
   EXPECT_EQ(XMLEscape(untouched), untouched);
 }
+
+// Characters XML 1.0 cannot carry are left out on writing; otherwise the
+// reader refuses the document and every value after them is lost.
+TEST_F(XmlObjectFileTest, CharactersXmlCannotCarryAreLeftOutSoTheFileReadsBack) {
+  const struct {
+    const char* what;
+    QString written, read;
+  } cases[] = {
+      {"control characters", QStringLiteral("a\x01" "b\x1F" "c\x0B" "d\x7F" "e"), QStringLiteral("abcd\x7F" "e")},
+      {"U+FFFE and U+FFFF", QStringLiteral("a\uFFFEb\uFFFFc"), QStringLiteral("abc")},
+      {"lone surrogates", QString::fromUtf16(u"a\xD800" "b\xDC00" "c\xD83D", 6), QStringLiteral("abc")},
+      {"a surrogate pair stays", QStringLiteral("a\U0001F600b"), QStringLiteral("a\U0001F600b")},
+  };
+  for (const auto& c : cases) {
+    object.Bemerkung = c.written;
+    object.PostenListe = {Posten{c.written, QStringLiteral("danach")}};
+    ASSERT_TRUE(object.SaveToFile(path)) << c.what;
+    TTestXmlObject loaded;
+    loaded.LoadFromFile(path);
+    EXPECT_FALSE(loaded.HasError) << c.what << ": " << loaded.ErrorText.toStdString();
+    EXPECT_EQ(loaded.Bemerkung, c.read) << c.what;
+    EXPECT_EQ(loaded.PostenListe, (QList<Posten>{Posten{c.read, QStringLiteral("danach")}})) << c.what;
+  }
+  EXPECT_TRUE(TestDialogs().shown.isEmpty());
+}
