@@ -116,10 +116,11 @@ std::vector<TAddressGridRow> TAddressTableModel::ReadBlock(int block) const {
     TTdbField& id = table_->FieldByName(QStringLiteral("ID"));
     TTdbField& text = table_->FieldByName(QStringLiteral("DISPLAYTXT"));
     TTdbField& group = table_->FieldByName(QStringLiteral("ADDRGRP"));
-    TTdbField& wv = table_->FieldByName(QStringLiteral("WV"));
+    // Older address tables have no resubmission columns: no date then.
+    const TTdbField* wv = table_->FindField(QStringLiteral("WV"));
     table_->SetRecordNo(first + 1);
     for (int i = 0; i < wanted && !table_->Eof(); ++i, table_->Next())
-      rows.push_back({first + i + 1, id.AsString(), text.AsString(), group.AsString(), wv.AsFloat()});
+      rows.push_back({first + i + 1, id.AsString(), text.AsString(), group.AsString(), wv ? wv->AsFloat() : 0.0});
   } catch (const std::exception&) {
     // A row that cannot be read stays blank; the grid must keep painting.
   }

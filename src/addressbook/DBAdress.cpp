@@ -160,7 +160,9 @@ void TDBAdress::WriteRow(TCustomerAddress& a) {
   Table->FieldByName(cWv).SetAsFloat(a.Wv);
   SetText(*Table, cWvTxt, a.WvTxt);
   SetText(*Table, cWvUser, a.WvUser);
-  SetText(*Table, cXml, a.GetXMLText(false));  // the database form: the columns hold the rest
+  // The whole record, so that the free-text search finds what only the
+  // columns hold too (the address group, the display text).
+  SetText(*Table, cXml, a.GetXMLText(true));
 }
 
 void TDBAdress::StartNewRow(const TCustomerAddress& address) {

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "AddressGridModel.h"
+#include "AddressSpecialSearch.h"
 #include "AddressTestData.h"
 #include "DBAdress.h"
 #include "DBAdressConfig.h"
@@ -77,7 +79,9 @@ TEST_F(AddressBook, StoresAndReadsARecordWithItsColumns) {
   EXPECT_EQ(db.GetCurrentID(), QStringLiteral("K100"));
   EXPECT_EQ(db.Table->FieldByName(QStringLiteral("CHARACT")).AsString(), QStringLiteral("Stammkunde\r\nGroßkunde"));
   EXPECT_EQ(db.Table->FieldByName(QStringLiteral("DISPLAYTXT")).AsString(), a.At);
-  EXPECT_FALSE(db.Table->FieldByName(QStringLiteral("XMLDATA")).AsString().contains(QStringLiteral(" id=")));
+  const QString xml = db.Table->FieldByName(QStringLiteral("XMLDATA")).AsString();
+  EXPECT_TRUE(xml.startsWith(QChar(0xFEFF))) << "like every XML text the system writes";
+  EXPECT_TRUE(xml.contains(QStringLiteral(" addrgrp=\"KUNDE\""))) << "the whole record";
 
   db.Table->Last();  // the row must be found, not just be current
   ASSERT_EQ(db.GetCustomer(QStringLiteral("k100"), back), 0);
@@ -110,6 +114,12 @@ TEST_F(AddressBook, PositionsAndRecordNumbersFollowTheIdOrder) {
   EXPECT_EQ(db.GetCurrentID(), QStringLiteral("20"));
 }
 
+TEST_F(AddressBook, TheAddressGroupIsFoundByTheFreeTextSearch) {
+  ASSERT_EQ(Store(QStringLiteral("1"), QStringLiteral("Erster"), QStringLiteral("Ort"), QStringLiteral("LIEFERANT")), 0);
+  ASSERT_EQ(Store(QStringLiteral("2"), QStringLiteral("Zweiter"), QStringLiteral("Ort")), 0);
+  EXPECT_EQ(FoundIds(QStringLiteral("lieferant")), Ids({"1"}));
+}
+
 TEST_F(AddressBook, BadRowsReadWithoutCrashing) {
   PutRow(QStringLiteral("LEER"), QStringLiteral(""), QString());
   PutRow(QStringLiteral("KAPUTT"), QStringLiteral("Kaputt"), QStringLiteral("<kundenadr><adr name1=\"X\" std="));
@@ -125,6 +135,11 @@ TEST_F(AddressBook, BadRowsReadWithoutCrashing) {
   EXPECT_EQ(TestDialogs().shown.size(), 1) << "the parse error is reported";
   EXPECT_EQ(FoundIds(QStringLiteral("kaputt")), Ids({"KAPUTT"}));
   EXPECT_EQ(FoundIds(QStringLiteral("leer")), Ids({"LEER"}));
+
+  // Rows written before the XML kept its byte-order mark read the same.
+  PutRow(QStringLiteral("ALT"), QStringLiteral("Alt"), QStringLiteral("<kundenadr><info>ohne Marke</info></kundenadr>"));
+  ASSERT_EQ(db.GetCustomer(QStringLiteral("ALT"), a), 0);
+  EXPECT_EQ(a.Info, QStringLiteral("ohne Marke"));
 }
 
 TEST(AddressBookClosed, EveryOperationReportsItsName) {
@@ -256,6 +271,12 @@ TEST(AddressBookOldTable, AlterTablesAddsTheResubmissionColumnsBeforeXmlData) {
   TDBAdressSearchResultObjectList results;
   db.FindAddress(QStringLiteral("alte"), results);
   EXPECT_EQ(results.Count(), 1) << "an old table is searched as it is";
+  {
+    TAddressTableModel grid(db.Table);
+    ASSERT_EQ(grid.rowCount(), 1);
+    EXPECT_EQ(grid.Row(0).ID, QStringLiteral("ALT")) << "an old table is shown as it is";
+    EXPECT_EQ(grid.Row(0).DisplayText, QStringLiteral("Alte Adresse"));
+  }
   ASSERT_EQ(db.AlterTables(), 0);
   db.Table->ReadDefinitions();
   QStringList names;
@@ -314,6 +335,35 @@ TEST(DemoAddresses, AreVariedAndRepeatable) {
   EXPECT_FALSE(config.AdressKz.isEmpty());
   EXPECT_TRUE(config.AdressGrp.contains(first.AddrGrp));
   EXPECT_FALSE(config.SpezielleKontaktKz.isEmpty());
+}
+
+// Every mark the frame offers for the special search hits some demo address.
+TEST(DemoAddresses, EveryOfferedMarkIsFoundByTheSpecialSearch) {
+  QTemporaryDir dir;
+  QString error;
+  ASSERT_TRUE(FillDemoAddresses(dir.path(), 60, &error)) << error.toStdString();
+  ASSERT_TRUE(WriteDemoAddressConfig(dir.path(), &error)) << error.toStdString();
+  TAddressConfig config;
+  config.LoadFromFile(TAddressConfig::FileNameIn(dir.path()));
+  TDBAdress db;
+  db.Open(dir.path());
+  const struct {
+    const char* group;
+    const QStringList& marks;
+    QStringList TSpecialSearchCriteria::*criteria;
+  } groups[] = {{"address marks", config.AdressKz, &TSpecialSearchCriteria::AddressMarks},
+                {"contact marks", config.KontaktKz, &TSpecialSearchCriteria::ContactMarks},
+                {"special contact marks", config.SpezielleKontaktKz, &TSpecialSearchCriteria::SpecialMarks}};
+  for (const auto& g : groups) {
+    ASSERT_FALSE(g.marks.isEmpty()) << g.group;
+    for (const QString& mark : g.marks) {
+      TSpecialSearchCriteria criteria;
+      (criteria.*g.criteria) = {mark};
+      TDBAdressSearchResultObjectList results;
+      FindAddressBySpecial(db, criteria, results);
+      EXPECT_GT(results.Count(), 0) << g.group << ": " << mark.toStdString();
+    }
+  }
 }
 
 TEST(DemoAddresses, SuiteAdmTakesTheCountAndRefusesABadOne) {

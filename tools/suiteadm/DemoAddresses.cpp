@@ -103,7 +103,9 @@ void AddAnschrift(TCustomerAddress& a, Dice& dice, const QString& name1, const Q
 void AddContact(TCustomerAddress& a, Dice& dice, bool std) {
   auto* c = a.Contacts.Add(std::make_unique<TCustomerContact>());
   const QString first = dice.Pick(kFirstNames), last = dice.Pick(kLastNames);
-  c->Name = first + QLatin1Char(' ') + last;
+  // The main contact is a person; a further one is a department named by a
+  // contact mark, which is what the special search compares with the marks.
+  c->Name = std ? first + QLatin1Char(' ') + last : dice.Pick(kContactMarks);
   c->Std = std;
   auto addData = [c](int type, const QString& name, const QString& value, const QString& mark) {
     auto* d = c->Data.Add(std::make_unique<TCustomerContactData>());
@@ -113,7 +115,7 @@ void AddContact(TCustomerAddress& a, Dice& dice, bool std) {
           QString());
   addData(3, QStringLiteral("E-Mail"), LowerAscii(first) + QLatin1Char('.') + LowerAscii(last) + QStringLiteral("@example.de"),
           dice.Below(3) == 0 ? dice.Pick(kSpecialContactMarks) : QString());
-  if (dice.Below(2) == 0) addData(2, QStringLiteral("Mobil"), QStringLiteral("01%1 %2").arg(50 + dice.Below(30)).arg(1000000 + dice.Below(8999999)), dice.Pick(kContactMarks));
+  if (dice.Below(2) == 0) addData(2, QStringLiteral("Mobil"), QStringLiteral("01%1 %2").arg(50 + dice.Below(30)).arg(1000000 + dice.Below(8999999)), QString());
 }
 
 // Resubmissions: some in the past, some today, some ahead.

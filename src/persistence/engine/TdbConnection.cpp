@@ -37,6 +37,13 @@ void TdbStatement::Bind(int index, const QVariant& value) {
       }
       default: {
         const QString text = value.toString();
+        // SQLite drops a leading byte-order mark of UTF-16 text; the XML texts begin with one.
+        if (text.startsWith(QChar(0xFEFF))) {
+          const QByteArray utf8 = text.toUtf8();
+          rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                                   SQLITE_UTF8);
+          break;
+        }
         rc = sqlite3_bind_text16(stmt_, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
       }
     }
