@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -67,44 +68,46 @@ int TAnschriftViewFrame::ChooseAnschrift(const TCustomerAddress& address, const 
   TAnschriftViewForm form(address, name, parent);
   if (left >= 0 && top >= 0) form.move(left, top);
   else InitChildForm(&form, false);
-  const int result = form.exec();
-  return result > 0 ? result - 1 : -1;
+  return form.exec() == mrOk ? form.Chosen : -1;
 }
 
 TAnschriftViewForm::TAnschriftViewForm(const TCustomerAddress& address, const QString& name, QWidget* parent)
-    : QDialog(parent), prompt_(FormatText(Tr("Waehlen Sie eine Anschrift fuer \"%s\"."), {name})) {
+    : TDefaultForm(parent), prompt_(FormatText(Tr("Waehlen Sie eine Anschrift fuer \"%s\"."), {name})) {
   setObjectName(QStringLiteral("AnschriftViewForm"));
+  Controls = TMakeDefaultForm::Furnish(*this, TFormBorderStyle::bsSizeable);
   setWindowTitle(prompt_);
   setModal(true);
-  resize(480, 260);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  Frame = new TAnschriftViewFrame(this);
+  auto* layout = new QVBoxLayout(Controls.Panel);
+  layout->setContentsMargins(4, 4, 4, 0);
+  Frame = new TAnschriftViewFrame(Controls.Panel);
   Frame->Fill(address);
   layout->addWidget(Frame);
   Frame->Tree->installEventFilter(this);
   connect(Frame->Tree, &QTreeWidget::itemDoubleClicked, this, &TAnschriftViewForm::TryAccept);
+  // "Uebernehmen" takes only a selected entry.
+  disconnect(Controls.OkButton, &QPushButton::clicked, this, nullptr);
+  connect(Controls.OkButton, &QPushButton::clicked, this, &TAnschriftViewForm::TryAccept);
 }
 
-// Results are the index plus one, so that index 0 is not the rejected result.
 void TAnschriftViewForm::TryAccept() {
   const int index = Frame->SelectedIndex();
   if (index < 0) {
     MessageDlg(prompt_, TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
     return;
   }
-  done(index + 1);
+  Chosen = index;
+  done(mrOk);
 }
 
 bool TAnschriftViewForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Frame->Tree && IsReturn(event)) {
+  if (Frame && watched == Frame->Tree && IsReturn(event)) {
     TryAccept();
     return true;
   }
-  return QDialog::eventFilter(watched, event);
+  return TDefaultForm::eventFilter(watched, event);
 }
 
 void TAnschriftViewForm::keyPressEvent(QKeyEvent* event) {
   if (IsReturn(event)) return TryAccept();
-  QDialog::keyPressEvent(event);
+  TDefaultForm::keyPressEvent(event);
 }

@@ -1,10 +1,10 @@
 #pragma once
 // Choosing one postal address ("Anschrift") of an address in a small modal
 // window: a one-column tree of the postal addresses, the main one in bold.
-#include <QDialog>
 #include <QFrame>
 
 #include "DBAdressCore.h"
+#include "MakeDefaultForm.h"
 
 class QTreeWidget;
 
@@ -26,17 +26,20 @@ class TAnschriftViewFrame : public QFrame {
                              int left = -1, int top = -1);
 };
 
-// The modal window of ChooseAnschrift.
-class TAnschriftViewForm : public QDialog {
+// The modal window of ChooseAnschrift: the suite's default window with
+// "Abbrechen" and "Uebernehmen" below the frame.
+class TAnschriftViewForm : public TDefaultForm {
   Q_OBJECT
 
  public:
   TAnschriftViewForm(const TCustomerAddress& address, const QString& name, QWidget* parent = nullptr);
 
   TAnschriftViewFrame* Frame = nullptr;
+  TDefaultFormControls Controls;
+  int Chosen = -1;  // the accepted index
 
-  // Return or double click: closes with the selected index; with nothing
-  // selected the window says so and stays open.
+  // "Uebernehmen", Return or double click: closes with the selected index;
+  // with nothing selected the window says so and stays open.
   void TryAccept();
 
  protected:

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
@@ -79,4 +80,31 @@ TEST(AnschriftChooser, DoubleClickAcceptsTheEntry) {
     emit tree->itemDoubleClicked(tree->topLevelItem(0), 0);
   });
   EXPECT_EQ(TAnschriftViewFrame::ChooseAnschrift(address, QStringLiteral("Meier"), nullptr, 10, 20), 0);
+}
+
+// The default window's buttons: "Uebernehmen" takes only a selected entry, "Abbrechen" chooses nothing.
+TEST(AnschriftChooser, HasTheButtonsOfTheDefaultWindow) {
+  TCustomerAddress address;
+  FillTwoAnschriften(address);
+  const struct {
+    const char* button;
+    int selected;
+    int result;
+  } cases[] = {{"btOK", 1, 1}, {"btOK", 0, 0}, {"btCancel", 1, -1}};
+  for (const auto& c : cases) {
+    WhenShown([&c](TAnschriftViewForm& form) {
+      auto* button = form.findChild<QPushButton*>(QLatin1String(c.button));
+      ASSERT_NE(button, nullptr);
+      EXPECT_EQ(button->text(), QLatin1String(c.button) == u"btOK" ? u"Uebernehmen" : u"Abbrechen");
+      if (QLatin1String(c.button) == u"btOK") {
+        button->click();  // nothing selected yet: the window says so and stays
+        EXPECT_TRUE(form.isVisible());
+      }
+      QTreeWidget* tree = form.Frame->Tree;
+      tree->setCurrentItem(tree->topLevelItem(c.selected));
+      button->click();
+    });
+    EXPECT_EQ(TAnschriftViewFrame::ChooseAnschrift(address, QStringLiteral("Meier")), c.result) << c.button;
+  }
+  EXPECT_EQ(TestDialogs().shown.size(), 2) << "one notice per press without a selection";
 }

@@ -38,15 +38,21 @@ class TDefaultForm : public QDialog {
   QPushButton* okButton_ = nullptr;
 };
 
-struct TDefaultFormParts {
-  std::unique_ptr<TDefaultForm> Form;  // the caller owns it
+struct TDefaultFormControls {
   QWidget* Panel = nullptr;
   QPushButton* CancelButton = nullptr;
   QPushButton* OkButton = nullptr;
 };
 
+struct TDefaultFormParts : TDefaultFormControls {
+  std::unique_ptr<TDefaultForm> Form;  // the caller owns it
+};
+
 class TMakeDefaultForm {
  public:
+  // Lays out a dialog of the caller's own class (derived from TDefaultForm)
+  // as Make does: size, panel, buttons, centred on the main window.
+  static TDefaultFormControls Furnish(TDefaultForm& form, TFormBorderStyle borderStyle = TFormBorderStyle::bsDialog);
   // A new dialog with a client area of 350 x 250, centred on the main window.
   static TDefaultFormParts Make(TFormBorderStyle borderStyle = TFormBorderStyle::bsDialog);
   // The same, handing back the dialog (owned by the caller) and its panel.

@@ -94,7 +94,13 @@ TDefaultFormParts TMakeDefaultForm::Make(TFormBorderStyle borderStyle) {
   TDefaultFormParts parts;
   // No parent: the caller owns the dialog, and a parent would free it a second time.
   parts.Form = std::make_unique<TDefaultForm>();
-  TDefaultForm* form = parts.Form.get();
+  static_cast<TDefaultFormControls&>(parts) = Furnish(*parts.Form, borderStyle);
+  return parts;
+}
+
+TDefaultFormControls TMakeDefaultForm::Furnish(TDefaultForm& dialog, TFormBorderStyle borderStyle) {
+  TDefaultFormControls parts;
+  TDefaultForm* form = &dialog;
   form->setWindowFlags(FlagsFor(borderStyle));
   form->resize(kClientWidth, kClientHeight);
   if (!Sizeable(borderStyle)) form->setFixedSize(kClientWidth, kClientHeight);
