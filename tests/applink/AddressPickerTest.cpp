@@ -151,6 +151,11 @@ TEST_F(AddressPicker, ProgramThatCannotStartOrCrashesIsReported) {
   ASSERT_EQ(TestDialogs().shown.size(), 1);
   EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Fehler beim Starten von \"%1\".").arg(program));
   EXPECT_EQ(TestDialogs().shown[0].type, TMsgDlgType::mtError);
+
+  TestDialogs().shown.clear();
+  TMOD00200Helper::ShowAddressInProgram(QStringLiteral("10007"), ProgramDir(), {});
+  ASSERT_EQ(TestDialogs().shown.size(), 1) << "showing an address says so too";
+  EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Fehler beim Starten von \"%1\".").arg(program));
 }
 
 TEST_F(AddressPicker, ShowAddressStartsTheProgramOnlyWithAnIdentifier) {

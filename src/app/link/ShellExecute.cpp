@@ -47,5 +47,7 @@ bool ShellExecuteAndWait(const QString& program, const QStringList& arguments) {
 }
 
 bool ShellExecuteDetached(const QString& program, const QStringList& arguments) {
-  return QProcess::startDetached(program, arguments);
+  if (QProcess::startDetached(program, arguments)) return true;
+  ShowStartError(program);
+  return false;
 }

@@ -11,5 +11,6 @@
 // end normally.
 bool ShellExecuteAndWait(const QString& program, const QStringList& arguments);
 
-// Starts the program and returns at once; false (no message) when it could not be started.
+// Starts the program and returns at once; false when it could not be
+// started, which is shown as an error message.
 bool ShellExecuteDetached(const QString& program, const QStringList& arguments);
