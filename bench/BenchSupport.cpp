@@ -6,7 +6,21 @@
 
 namespace {
 QString g_prefix;
+
+void PrintLine(const QString& line) {
+  std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
+  std::fflush(stdout);
 }
+
+QString Figure(double value, int decimals) { return QString::fromLatin1(PointNumber(value, decimals)); }
+
+QString ValueText(const QString& name, double value, const QString& unit) {
+  return QStringLiteral("BENCH %1 %2 %3").arg(name, Figure(value, 3), unit);
+}
+}  // namespace
+
+// Figures always with a point, whatever LC_NUMERIC the application object set.
+QByteArray PointNumber(double value, int decimals) { return QByteArray::number(value, 'f', decimals); }
 
 double NowMs() {
   timespec ts{};
@@ -32,18 +46,28 @@ double MedianMs(int runs, const std::function<void()>& fn) {
   return Median(times);
 }
 
-// Figures always with a point, whatever LC_NUMERIC the application object set.
-QByteArray PointNumber(double value, int decimals) { return QByteArray::number(value, 'f', decimals); }
+void PrintBench(const QString& name, double value, const QString& unit) { PrintLine(ValueText(name, value, unit)); }
 
-void PrintBench(const QString& name, double value, const QString& unit) {
-  std::printf("BENCH %s %s %s\n", qPrintable(name), PointNumber(value, 3).constData(), qPrintable(unit));
-  std::fflush(stdout);
-}
-
-void PrintBench(const QString& name, double value, const QString& unit, double reference) {
-  std::printf("BENCH %s %s %s ratio %s\n", qPrintable(name), PointNumber(value, 3).constData(), qPrintable(unit),
-              PointNumber(reference > 0 ? value / reference : 0.0, 2).constData());
-  std::fflush(stdout);
+void BenchAgainst(const QString& name, int rounds, const std::function<double()>& ours,
+                  const std::function<double()>& reference) {
+  rounds = std::max(rounds, kMinRounds);
+  std::vector<double> times, ratios;
+  for (int round = 0; round < rounds; ++round) {
+    double our = 0, ref = 0;
+    if (round % 2 == 0) {
+      our = ours();
+      ref = reference();
+    } else {
+      ref = reference();
+      our = ours();
+    }
+    times.push_back(our);
+    ratios.push_back(ref > 0 ? our / ref : 0.0);
+  }
+  const auto [least, greatest] = std::minmax_element(ratios.begin(), ratios.end());
+  PrintLine(ValueText(name, Median(times), QStringLiteral("ms")) +
+            QStringLiteral(" ratio %1 min %2 max %3")
+                .arg(Figure(Median(ratios), 2), Figure(*least, 2), Figure(*greatest, 2)));
 }
 
 void SetSelection(int argc, char** argv) { g_prefix = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(); }

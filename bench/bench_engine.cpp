@@ -15,6 +15,7 @@
 
 namespace {
 const char* const kTable = "KSP";
+constexpr int kRounds = 5;
 
 void DefineArticlePriceTable(TTdbTable& table) {
   table.SetTableName(QString::fromLatin1(kTable));
@@ -176,9 +177,11 @@ int main(int argc, char** argv) {
   SetSelection(argc, argv);
   QTemporaryDir dir;
   if (Selected(QStringLiteral("engine.bulk_post"))) {
-    const double raw = RawBulkInsert(dir.path() + QStringLiteral("/raw.db"), 100000);
-    const double engine = EngineBulkPost(dir.path() + QStringLiteral("/bulk.TDBD"), 100000);
-    PrintBench(QStringLiteral("engine.bulk_post"), engine, QStringLiteral("ms"), raw);
+    int files = 0;  // every run writes a new file
+    auto fresh = [&](const char* name) { return dir.path() + QStringLiteral("/%1.%2").arg(++files).arg(QLatin1String(name)); };
+    BenchAgainst(
+        QStringLiteral("engine.bulk_post"), kRounds, [&] { return EngineBulkPost(fresh("TDBD"), 100000); },
+        [&] { return RawBulkInsert(fresh("db"), 100000); });
   }
   if (Selected(QStringLiteral("engine.walk")) || Selected(QStringLiteral("engine.position"))) {
     const QString big = dir.path() + QStringLiteral("/big.TDBD");
@@ -186,10 +189,10 @@ int main(int argc, char** argv) {
     qint64 rows = 0;
     if (Selected(QStringLiteral("engine.walk"))) {
       qint64 rawRows = 0;
-      const double raw = RawWalk(big, kTable, rawRows);
-      const double engine = EngineWalk(big, rows);
+      BenchAgainst(
+          QStringLiteral("engine.walk"), kRounds, [&] { return EngineWalk(big, rows); },
+          [&] { return RawWalk(big, kTable, rawRows); });
       if (rows != rawRows) std::printf("engine.walk: %lld rows, raw %lld\n", rows, rawRows);
-      PrintBench(QStringLiteral("engine.walk"), engine, QStringLiteral("ms"), raw);
     }
     if (Selected(QStringLiteral("engine.position")))
       PrintBench(QStringLiteral("engine.position"), EnginePosition(big, 1000000), QStringLiteral("ms"));

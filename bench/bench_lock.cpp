@@ -22,7 +22,7 @@ int HolderMain(const QString& file) {
   while (std::getline(std::cin, line)) {
     const double releasedAt = NowMs();
     lock.reset();
-    std::printf("%s\n", PointNumber(releasedAt, 6).constData());
+    std::printf("%s\n", PointNumber(releasedAt, 6).constData());  // read back locale-free
     std::fflush(stdout);
     return 0;
   }
