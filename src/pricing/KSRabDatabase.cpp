@@ -138,7 +138,7 @@ void TKSRabDatabase::ExportToFile(const QString& fileName) {
       for (Table->First(); !Table->Eof(); Table->Next())
         lines.append(Table->FieldByName(kKey).AsString() + QLatin1Char('=') + CurrentDiscountText());
     }
-    if (!WriteTextLines(fileName, lines)) throw Exception(fileName);
+    if (QString why; !WriteTextLines(fileName, lines, &why)) throw Exception(FileNotWrittenText(fileName, why));
   } catch (const std::exception& e) {
     LogError(e, QStringLiteral("ExportToFile"));
   }

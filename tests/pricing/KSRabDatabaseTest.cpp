@@ -127,8 +127,13 @@ TEST_F(KSRabTest, CompressAppendAndExists) {
 
 TEST_F(KSRabTest, ErrorsGoToLogErrorWithThePlace) {
   QStringList logged;
-  db.OnLog = [&](const std::exception*, const QString& text) { logged.append(text); };
+  QString firstError;
+  db.OnLog = [&](const std::exception* e, const QString& text) {
+    if (logged.isEmpty() && e) firstError = QString::fromUtf8(e->what());
+    logged.append(text);
+  };
   db.ExportToFile(dir.path() + QStringLiteral("/gibt/es/nicht/x.txt"));
+  EXPECT_TRUE(firstError.contains(QStringLiteral("konnte nicht geschrieben werden"))) << "the export says what failed";
   db.CloseDatabase();
   db.RabattGrpAppend(QStringLiteral("Q"));
   EXPECT_EQ(logged, (QStringList{QStringLiteral("TKSRabDatabase.ExportToFile"),
