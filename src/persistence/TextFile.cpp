@@ -155,7 +155,10 @@ bool ReplaceWith(const QString& temporary, const QString& path, QString* error) 
 }
 }  // namespace
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+bool WriteFileAtomically(const QString& pathGiven, const QByteArray& bytes, QString* error) {
+  // Through a symbolic link the file it names is replaced, not the link.
+  const QFileInfo given(pathGiven);
+  const QString path = given.isSymLink() ? given.symLinkTarget() : pathGiven;
   QFile file;
   if (!CreateBeside(path, file)) return Fail(error, file.errorString());
   const QFileInfo old(path);

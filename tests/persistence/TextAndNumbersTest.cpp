@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -114,6 +116,11 @@ TEST(TextFileWriting, ReplacesWholeFileAndFailsCleanly) {
   QStringList lines;
   ASSERT_TRUE(ReadTextLines(file, lines));
   EXPECT_EQ(lines, QStringList{QStringLiteral("x")});
+  const QString link = dir.path() + QStringLiteral("/link.txt");
+  ASSERT_TRUE(QFile::link(file, link));
+  ASSERT_TRUE(WriteTextFile(link, QStringLiteral("y")));
+  EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the file behind the link is replaced";
+  EXPECT_EQ(ReadFileBytes(file), Utf16LeWithBom(QStringLiteral("y")));
   EXPECT_FALSE(WriteTextFile(dir.path() + QStringLiteral("/missing/dir/f.txt"), QStringLiteral("x")));
   EXPECT_FALSE(ReadTextLines(dir.path() + QStringLiteral("/none.txt"), lines));
   EXPECT_TRUE(lines.isEmpty());
