@@ -67,11 +67,12 @@ bool MakeDirs(const QStringList& dirs, QString* error) {
   return true;
 }
 
-void WriteDefaultApplicationIni(const QString& file) {
-  if (QFileInfo::exists(file)) return;
+// An existing file is kept as the site set it.
+bool WriteDefaultApplicationIni(const QString& file) {
+  if (QFileInfo::exists(file)) return true;
   TMemIniFile ini(file);
   ini.WriteString(QStringLiteral("Language"), QStringLiteral("Name"), QStringLiteral("de_DE"));
-  ini.UpdateFile();
+  return ini.UpdateFile();
 }
 }  // namespace
 
@@ -118,7 +119,8 @@ bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, Q
   TIniFileSecWriter sysdatb(SysdatbPath(root));
   for (const SuiteUser& user : users) WriteUser(sysdatb, user);
   if (!sysdatb.UpdateFile()) return Fail(error, QStringLiteral("cannot write %1").arg(SysdatbPath(root)));
-  WriteDefaultApplicationIni(root + QStringLiteral("ETC/APPLICATION.INI"));
+  const QString applicationIni = root + QStringLiteral("ETC/APPLICATION.INI");
+  if (!WriteDefaultApplicationIni(applicationIni)) return Fail(error, QStringLiteral("cannot write %1").arg(applicationIni));
   return true;
 }
 
