@@ -115,12 +115,12 @@ bool Fail(QString* error, const QString& reason) {
 }
 
 // Flushes the file's data to the disk; a network share or a full disk may
-// report a failure only here.
+// report a failure only here. A file system that cannot sync at all is no failure.
 bool SyncToDisk(QFile& file) {
 #ifdef Q_OS_WIN
   return _commit(file.handle()) == 0;
 #else
-  return ::fsync(file.handle()) == 0;
+  return ::fsync(file.handle()) == 0 || errno == EINVAL || errno == ENOTSUP;
 #endif
 }
 
