@@ -20,6 +20,7 @@
 #include "MemIniFile.h"
 #include "Msgdlg.h"
 #include "PathUtils.h"
+#include "PriceGroupPage.h"
 #include "PricingFiles.h"
 #include "TextFile.h"
 #include "Translation.h"
@@ -111,6 +112,7 @@ void TMOD00100Form1::SetUpPages() {
   LagerConfig->LoadFromFile(TLagerConfig::ConfigFileName());
   RabPage = new TDiscountGroupPage(PageControl1->widget(pgRabatt), kRabParts, *LagerConfig);
   KommRabPage = new TDiscountGroupPage(PageControl1->widget(pgKommRabatt), kKommRabParts, *LagerConfig);
+  PgrpPage = new TPriceGroupPage(PageControl1->widget(pgPreisgruppen));
 }
 
 // Page tear-down; the pages' stores go before the settings they use.
@@ -119,6 +121,8 @@ void TMOD00100Form1::TearDownPages() {
   RabPage = nullptr;
   delete KommRabPage;
   KommRabPage = nullptr;
+  delete PgrpPage;
+  PgrpPage = nullptr;
   LagerConfig.reset();
 }
 
@@ -139,6 +143,7 @@ void TMOD00100Form1::CreateAddressFrame() {
   AddressFrame->OnBeforeAddressChange = [this](TDBAdressViewFrame1* sender) { AddressChanging(sender); };
   RabPage->AddressFrame = AddressFrame;
   KommRabPage->AddressFrame = AddressFrame;
+  PgrpPage->AddressFrame = AddressFrame;
 }
 
 QString TMOD00100Form1::SettingsFileName() {
@@ -210,25 +215,29 @@ void TMOD00100Form1::LoadPageData() {
   const int page = PageControl1->currentIndex();
   if (page == pgRabatt) LoadRabattgruppen();
   if (page == pgKommRabatt) LoadKommRabattgruppen();
+  if (page == pgPreisgruppen) LoadPreisgruppen();
 }
 
 void TMOD00100Form1::LoadRabattgruppen() { RabPage->Load(CurrentAddressId()); }
 void TMOD00100Form1::LoadKommRabattgruppen() { KommRabPage->Load(CurrentAddressId()); }
+void TMOD00100Form1::LoadPreisgruppen() { PgrpPage->Load(CurrentAddressId()); }
 
 // The discount tables are written row by row by their grids; the pages
 // that hold data in memory write it back here.
 void TMOD00100Form1::SaveAddressData() {
   if (CurrentAddressId().isEmpty()) return;
+  if (PgrpPage) PgrpPage->WriteBack();
 }
 
 void TMOD00100Form1::ResetAddressData() {
   RabPage->Reset();
   KommRabPage->Reset();
+  PgrpPage->Reset();
 }
 
 // The pages that hold data in memory write it back when they are left.
 void TMOD00100Form1::PageControl1Changing(int leaving) {
-  Q_UNUSED(leaving);
+  if (leaving == pgPreisgruppen && PgrpPage->PreisgruppeModified) SaveAddressData();
 }
 
 void TMOD00100Form1::PageControl1Change() {

@@ -5,6 +5,7 @@
 
 #include "DemoAddresses.h"
 #include "DemoPricing.h"
+#include "DemoPriceGroups.h"
 #include "IniFilesSec.h"
 #include "MemIniFile.h"
 #include "PathUtils.h"
@@ -144,5 +145,10 @@ bool CreateDemoSuite(const QString& root, QString* error, int addressCount) {
   // A few customers and the standard tables get discount lists; the others start without.
   QStringList customers = {QStringLiteral("__DEFAULT__")};
   for (int i = 0; i < std::min(addressCount, 5); ++i) customers.append(DemoAddressId(i));
-  return WriteDemoWarehouseConfig(warehouseDir, error) && FillDemoDiscounts(addressDir, customers, error);
+  if (!WriteDemoWarehouseConfig(warehouseDir, error) || !FillDemoDiscounts(addressDir, customers, error)) return false;
+  // Price groups for a few customers (and the standard ones), and catalogue directories for their tree.
+  const QString catalogueDir = NormalizePath(root, true) + QStringLiteral("DATA/DEMO/") + AreaFolder(TAreaDir::Kataloge);
+  QStringList priceGroupCustomers;
+  for (int i = 0; i < std::min(addressCount, 3); ++i) priceGroupCustomers.append(DemoAddressId(i));
+  return MakeDemoCatalogueDirs(catalogueDir, error) && WriteDemoPriceGroups(addressDir, priceGroupCustomers, error);
 }

@@ -1,0 +1,12 @@
+#pragma once
+// Demo price groups: a few catalogue directories below the catalogue area
+// (filled with catalogues later; their names stay), the standard price
+// groups ("__DEFAULT__.PGRP") and those of some customers.
+#include <QString>
+#include <QStringList>
+
+// The catalogue directories the demo suite makes, in this order.
+QStringList DemoCatalogueNames();
+bool MakeDemoCatalogueDirs(const QString& catalogueDir, QString* error);
+// Writes "006/<id>.PGRP" for "__DEFAULT__" and the given customers.
+bool WriteDemoPriceGroups(const QString& addressDir, const QStringList& customers, QString* error);
