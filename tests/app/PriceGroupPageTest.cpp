@@ -57,6 +57,7 @@ class PriceGroupPageTest : public testing::Test {
   }
   // The clerk moves to column 1 of the row and picks the group in the in-place list.
   static void ChooseGroup(TPriceGroupPage& page, QTreeWidgetItem* node, int group) {
+    page.vstPgrpKatalog->window()->show();  // a hidden view starts no edit
     page.vstPgrpKatalog->setCurrentItem(node, 1);
     auto* editor = page.vstPgrpKatalog->viewport()->findChild<QComboBox*>();
     ASSERT_NE(editor, nullptr) << "the edit starts when the cell gets the focus";
