@@ -62,16 +62,16 @@ QComboBox* GroupList(const char* name, QWidget* parent) {
   return list;
 }
 
-// Column 1 is chosen in place from "1" to "5"; the choice counts at once.
+// The tree's in-place editing goes through the page's handlers.
 class TGroupChoiceDelegate : public QStyledItemDelegate {
  public:
   explicit TGroupChoiceDelegate(TPriceGroupPage* page, QTreeWidget* tree)
       : QStyledItemDelegate(tree), page_(page), tree_(tree) {}
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
-    if (index.column() != 1 || Node(index)->checkState(0) == Qt::Unchecked) return nullptr;
-    auto* editor = new QComboBox(parent);
-    editor->addItems(QStringLiteral("1,2,3,4,5").split(QLatin1Char(',')));
+    if (!page_->vstPgrpKatalogEditing(Node(index), index.column())) return nullptr;
+    QComboBox* editor = page_->vstPgrpKatalogCreateEditor(parent);
+    // A choice from the list counts at once, as a typed text would on Enter.
     auto* self = const_cast<TGroupChoiceDelegate*>(this);
     connect(editor, &QComboBox::activated, self, [self, editor] {
       emit self->commitData(editor);
@@ -85,6 +85,7 @@ class TGroupChoiceDelegate : public QStyledItemDelegate {
   }
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
     page_->vstPgrpKatalogNewText(Node(index), index.column(), static_cast<QComboBox*>(editor)->currentText());
+    page_->vstPgrpKatalogEdited();
   }
 
  private:
@@ -171,7 +172,8 @@ QWidget* TPriceGroupPage::BuildLagerPanel(QWidget* sheet) {
 }
 
 // One row per catalogue directory, with a check box; the group is chosen in
-// place in column 1 as soon as its cell gets the focus.
+// place in column 1 as soon as its cell gets the focus (the view never
+// starts a second edit while one runs).
 void TPriceGroupPage::BuildTree(QWidget* parent) {
   vstPgrpKatalog = new QTreeWidget(parent);
   vstPgrpKatalog->setObjectName(QStringLiteral("vstPgrpKatalog"));
@@ -341,6 +343,19 @@ void TPriceGroupPage::ShowNodeText(QTreeWidgetItem* node) {
   for (int column : {0, 1}) node->setText(column, vstPgrpKatalogGetText(node, column));
   filling_ = filling;
 }
+
+// Only the group is edited, and only on a checked row: an unchecked one has none to show.
+bool TPriceGroupPage::vstPgrpKatalogEditing(const QTreeWidgetItem* node, int column) const {
+  return column == 1 && node && node->checkState(0) != Qt::Unchecked;
+}
+
+QComboBox* TPriceGroupPage::vstPgrpKatalogCreateEditor(QWidget* parent) const {
+  auto* editor = new QComboBox(parent);
+  editor->addItems(QStringLiteral("1,2,3,4,5").split(QLatin1Char(',')));
+  return editor;
+}
+
+void TPriceGroupPage::vstPgrpKatalogEdited() { vstPgrpKatalog->viewport()->update(); }
 
 void TPriceGroupPage::vstPgrpKatalogNewText(QTreeWidgetItem* node, int column, const QString& text) {
   if (column != 1 || node->checkState(0) == Qt::Unchecked) return;

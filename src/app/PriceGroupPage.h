@@ -64,6 +64,9 @@ class TPriceGroupPage : public QObject {
   void cbbPgrpKatalogSelect();
   void vstPgrpKatalogInitNode(QTreeWidgetItem* node);
   QString vstPgrpKatalogGetText(const QTreeWidgetItem* node, int column) const;
+  bool vstPgrpKatalogEditing(const QTreeWidgetItem* node, int column) const;
+  QComboBox* vstPgrpKatalogCreateEditor(QWidget* parent) const;
+  void vstPgrpKatalogEdited();
   void vstPgrpKatalogNewText(QTreeWidgetItem* node, int column, const QString& text);
   void vstPgrpKatalogChecked(QTreeWidgetItem* node);
 

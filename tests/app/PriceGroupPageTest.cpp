@@ -187,3 +187,13 @@ TEST_F(PriceGroupPageTest, EnteringTheStandardModeWritesBackAndShowsTheStandardF
   EXPECT_EQ(page.cbbPrgpLager->currentText(), QStringLiteral("Verkaufspreis 2"));
   EXPECT_EQ(Rows(page), (QStringList{"DATANORM_SHK:4", "ELDANORM_ELEKTRO:", "LIEFERANT_MEIER:"}));
 }
+
+// A file that cannot be read is reported and never offered for creating anew.
+TEST_F(PriceGroupPageTest, UnreadableFileIsReportedAndNotReplaced) {
+  ASSERT_TRUE(QDir().mkpath(File(QStringLiteral("10020"))));
+  auto form = Start(QStringLiteral("10020"));
+  ASSERT_EQ(TestDialogs().shown.size(), 1);
+  EXPECT_TRUE(TestDialogs().shown[0].text.contains(QStringLiteral("10020.PGRP")));
+  EXPECT_FALSE(form->PgrpPage->btPreisgrCreate->isEnabled());
+  EXPECT_TRUE(QFileInfo(File(QStringLiteral("10020"))).isDir());
+}
