@@ -50,6 +50,7 @@ TDiscountGroupPage::TDiscountGroupPage(QWidget* sheet, const TDiscountGroupPageP
 
 TDiscountGroupPage::~TDiscountGroupPage() {
   Grid->Bind(nullptr);  // the grid must not outlive its table's store
+  Grid->Model()->OnWriteError = nullptr;  // the grid belongs to the sheet and may outlive the page
   Store->Close();
 }
 
@@ -184,10 +185,11 @@ void TDiscountGroupPage::DeleteList() {
   if (!lock) return;
   Store->Close();
   Grid->Reload();
-  if (!file.isEmpty() && QFileInfo::exists(file) && !QFile::remove(file))
+  const bool removed = file.isEmpty() || !QFileInfo::exists(file) || QFile::remove(file);
+  Store->Unlock(lock);  // before the message: no other workstation waits on it
+  if (!removed)
     MessageDlgFmt(Tr("Die Liste \"%s\" konnte nicht geloescht werden."), {file}, TMsgDlgType::mtError,
                   {TMsgDlgBtn::mbOK});
-  Store->Unlock(lock);
   Load(addressId_);
 }
 

@@ -300,6 +300,13 @@ bool TMOD00100Form1::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+// Widgets made later (the frame's search-result tabs) join the focus chain at
+// its end, after "Beenden": every Tab puts the chain in order again first.
+bool TMOD00100Form1::focusNextPrevChild(bool next) {
+  ArrangeTabOrder();
+  return QWidget::focusNextPrevChild(next);
+}
+
 void TMOD00100Form1::FormClose() {
   if (AddressFrame) {
     PostGridEdits();

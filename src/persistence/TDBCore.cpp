@@ -77,11 +77,16 @@ void TDBCore::OpenWithRetries(TTdbDatabase& database, const std::function<void(Q
     } catch (const std::exception& e) {
       if (tried >= kOpenAttempts || cancelled) {
         // The text has always said 10 here, though nine attempts are made.
-        onFailure(e, file + QStringLiteral(" OpenTables Versuch ") + QString::number(10));
-        if (IsBusy(e))
-          ThrowEngineError(TdbErrorCode::OpenBusy,
-                           file + QStringLiteral(": ") + dynamic_cast<const ETableEngineError&>(e).Technical());
-        throw;
+        const QString place = file + QStringLiteral(" OpenTables Versuch ") + QString::number(10);
+        if (!IsBusy(e)) {
+          onFailure(e, place);
+          throw;
+        }
+        // Busy at an open: say that the file is in use, not that a change was lost.
+        const ETableEngineError busy(file + QStringLiteral(": ") + dynamic_cast<const ETableEngineError&>(e).Technical(),
+                                     TdbErrorCode::OpenBusy & 0xFF, TdbErrorCode::OpenBusy);
+        onFailure(busy, place);
+        throw busy;
       }
       if (IsBusy(e) && !window)
         window = Dialogs().ShowLockWait(

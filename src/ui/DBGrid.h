@@ -40,6 +40,7 @@ class TDBGridDelegate : public QStyledItemDelegate {
   bool eventFilter(QObject* object, QEvent* event) override;
 
  private:
+  bool Accepts(const QModelIndex& index, const QString& text) const;
   bool RefusesText(QWidget* editor, const QModelIndex& index, const QString& text) const;
 
   mutable QPersistentModelIndex editedCell_;  // the cell of the open editor

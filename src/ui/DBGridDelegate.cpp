@@ -44,9 +44,13 @@ QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
 
 // Text a cell cannot take is refused with the hint; the clerk's text stays
 // in the editor and the cell keeps its value.
-bool TDBGridDelegate::RefusesText(QWidget* editor, const QModelIndex& index, const QString& text) const {
+bool TDBGridDelegate::Accepts(const QModelIndex& index, const QString& text) const {
   const auto* model = qobject_cast<const TDBGridModel*>(index.model());
-  if (!model || model->AcceptsText(index, text)) return false;
+  return !model || model->AcceptsText(index, text);
+}
+
+bool TDBGridDelegate::RefusesText(QWidget* editor, const QModelIndex& index, const QString& text) const {
+  if (Accepts(index, text)) return false;
   const QPointer<QWidget> open(editor);
   refusing_ = true;
   RefuseNumberInput();
@@ -70,10 +74,20 @@ void TDBGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionVi
 }
 
 // Enter in an editor: commit at once (not queued, as Qt would), then the grid's
-// own Enter. Enter and Tab leave text the cell refuses in the open editor.
+// own Enter. Enter, Tab and a click elsewhere leave text the cell refuses in
+// the open editor; switching to another window keeps it there without a word.
 bool TDBGridDelegate::eventFilter(QObject* object, QEvent* event) {
   auto* editor = qobject_cast<QWidget*>(object);
-  if (editor && refusing_ && event->type() == QEvent::FocusOut) return true;
+  if (editor && event->type() == QEvent::FocusOut) {
+    if (refusing_) return true;
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (line && !Accepts(editedCell_, line->text())) {
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        RefusesText(editor, editedCell_, line->text());
+      return true;
+    }
+  }
   if (editor && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     const bool leaves = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab;

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -188,8 +189,16 @@ TEST_F(MainWindowAddressTest, TypedKeysArePreviewedByTheWindow) {
 
 // Tab runs from the address frame through the pages to the bottom row, with
 // "Beenden" last before the frame again.
+// Also for a widget the frame makes later, as a search-result tab: it comes
+// before the pages once the clerk presses Tab.
 TEST_F(MainWindowAddressTest, BeendenIsLastInTheTabOrder) {
   auto form = Start();
+  form->show();
+  auto* late = new QLineEdit(form->AddressFrame);
+  late->show();
+  form->TntButton7->setFocus();
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+  QApplication::sendEvent(form->TntButton7, &tab);
   QList<QWidget*> chain;
   for (QWidget* w = form->nextInFocusChain(); w != form.get(); w = w->nextInFocusChain())
     if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()) chain.append(w);
@@ -197,6 +206,7 @@ TEST_F(MainWindowAddressTest, BeendenIsLastInTheTabOrder) {
   EXPECT_EQ(chain.last(), form->InfoButton1);
   EXPECT_TRUE(form->AddressArea->isAncestorOf(chain.first()));
   const qsizetype standard = chain.indexOf(form->TntButton7);
+  EXPECT_LT(chain.indexOf(late), chain.indexOf(form->PageControl1->tabBar()));
   for (qsizetype i = 0; i < chain.size(); ++i)
     if (form->PageControl1->isAncestorOf(chain[i])) EXPECT_LT(i, standard) << chain[i]->objectName().toStdString();
 }

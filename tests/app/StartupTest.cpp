@@ -147,6 +147,9 @@ TEST(AppStartup, AnAddressTableHeldByAnotherWriterEndsTheStartWithAMessage) {
   QStringList kinds;
   for (const ShownDialog& shown : TestDialogs().shown) kinds << shown.kind;
   EXPECT_EQ(kinds, (QStringList{"lockwait", "message", "message"}));
+  // The report of the open says the file is in use, not that a change was lost.
+  EXPECT_TRUE(TestDialogs().shown[1].text.contains(QStringLiteral("konnte nicht geoeffnet werden")));
+  EXPECT_FALSE(TestDialogs().shown[1].text.contains(QStringLiteral("nicht gespeichert")));
   EXPECT_TRUE(TestDialogs().shown.last().text.startsWith(QStringLiteral("Das Adressbuch kann nicht geoeffnet werden")));
   EXPECT_TRUE(TestDialogs().shown.last().text.contains(QStringLiteral("Die Datei wird von einem anderen Programm benutzt")));
 }

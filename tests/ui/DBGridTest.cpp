@@ -349,24 +349,31 @@ class FocusTakingDialogs : public ScriptedDialogs {
 };
 }  // namespace
 
-// The focus the message took must not refuse the text a second time, nor
-// close the editor: the clerk mends what was typed.
-TEST_F(DBGridWindowTest, RefusalIsShownOnceThoughTheMessageTakesTheFocus) {
-  auto* dialogs = new FocusTakingDialogs;
-  dialogs->takesFocus = other;
-  auto previous = SetDialogs(std::unique_ptr<IDialogs>(dialogs));
-  grid->setCurrentIndex(Cell(5, 2));
-  grid->edit(Cell(5, 2));
-  QPointer<QLineEdit> editor = grid->viewport()->findChild<QLineEdit*>();
-  ASSERT_NE(editor, nullptr);
-  editor->setText(QStringLiteral("7x5"));
-  SendKey(editor, Qt::Key_Return);
-  QApplication::processEvents();
-  EXPECT_EQ(dialogs->shown.size(), 1);
-  ASSERT_FALSE(editor.isNull());
-  EXPECT_TRUE(editor->hasFocus());
-  EXPECT_EQ(editor->text(), QStringLiteral("7x5"));
-  SetDialogs(std::move(previous));
+// Leaving refused text, by Enter or by a click elsewhere: the message comes
+// once, though it takes the focus, and the editor keeps the text to mend.
+TEST_F(DBGridWindowTest, RefusedTextStaysInTheEditorHoweverTheCellIsLeft) {
+  for (const bool byClick : {false, true}) {
+    auto* dialogs = new FocusTakingDialogs;
+    dialogs->takesFocus = other;
+    auto previous = SetDialogs(std::unique_ptr<IDialogs>(dialogs));
+    grid->setCurrentIndex(Cell(5, 2));
+    grid->edit(Cell(5, 2));
+    QPointer<QLineEdit> editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->setText(QStringLiteral("7x5"));
+    if (byClick)
+      other->setFocus(Qt::MouseFocusReason);
+    else
+      SendKey(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs->shown.size(), 1) << byClick;
+    ASSERT_FALSE(editor.isNull()) << byClick;
+    EXPECT_TRUE(editor->hasFocus()) << byClick;
+    EXPECT_EQ(editor->text(), QStringLiteral("7x5")) << byClick;
+    SetDialogs(std::move(previous));
+    delete editor;
+  }
 }
 
 // The grid was scrolled away from its current cell; Tab into it brings the

@@ -123,7 +123,7 @@ TdbConnection::TdbConnection(const QString& fileName, bool create, bool readOnly
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, busyTimeoutMs);
   // SQLite holds the file open from here on: this is the file we write into.
-  FileIdentity(fileName, device_, inode_);
+  identityKnown_ = FileIdentity(fileName, device_, inode_);
   try {
     // The files may sit on a network share: no WAL (needs shared memory, and
     // the mode is stored in the file for every other workstation too).
@@ -227,7 +227,10 @@ void TdbConnection::RequireLiveTransaction() const {
                    QStringLiteral("transaction on %1 was rolled back by SQLite").arg(fileName_));
 }
 
+// A file whose identity could not be read at the open (an in-memory database)
+// is taken as the same: nothing to compare it with.
 bool TdbConnection::SameFile() const {
+  if (!identityKnown_) return true;
   quint64 device = 0, inode = 0;
   return FileIdentity(fileName_, device, inode) && device == device_ && inode == inode_;
 }

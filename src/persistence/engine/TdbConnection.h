@@ -82,6 +82,7 @@ class TdbConnection {
   int depth_ = 0;
   quint64 device_ = 0;
   quint64 inode_ = 0;
+  bool identityKnown_ = false;  // device and inode were read at the open
   std::unordered_map<std::string, sqlite3_stmt*> cache_;
 };
 
