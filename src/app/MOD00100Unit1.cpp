@@ -21,6 +21,7 @@
 #include "Msgdlg.h"
 #include "PathUtils.h"
 #include "PricingFiles.h"
+#include "QuantityDiscountPage.h"
 #include "TextFile.h"
 #include "Translation.h"
 #include "TypeUnit.h"
@@ -111,6 +112,7 @@ void TMOD00100Form1::SetUpPages() {
   LagerConfig->LoadFromFile(TLagerConfig::ConfigFileName());
   RabPage = new TDiscountGroupPage(PageControl1->widget(pgRabatt), kRabParts, *LagerConfig);
   KommRabPage = new TDiscountGroupPage(PageControl1->widget(pgKommRabatt), kKommRabParts, *LagerConfig);
+  MengenPage = new TQuantityDiscountPage(PageControl1->widget(pgMengenrabatt));
 }
 
 // Page tear-down; the pages' stores go before the settings they use.
@@ -119,6 +121,8 @@ void TMOD00100Form1::TearDownPages() {
   RabPage = nullptr;
   delete KommRabPage;
   KommRabPage = nullptr;
+  delete MengenPage;
+  MengenPage = nullptr;
   LagerConfig.reset();
 }
 
@@ -139,6 +143,7 @@ void TMOD00100Form1::CreateAddressFrame() {
   AddressFrame->OnBeforeAddressChange = [this](TDBAdressViewFrame1* sender) { AddressChanging(sender); };
   RabPage->AddressFrame = AddressFrame;
   KommRabPage->AddressFrame = AddressFrame;
+  MengenPage->AddressFrame = AddressFrame;
 }
 
 QString TMOD00100Form1::SettingsFileName() {
@@ -208,27 +213,31 @@ void TMOD00100Form1::AddressChanged(TDBAdressViewFrame1*) {
 // Only the page shown is loaded; the others load when they are shown.
 void TMOD00100Form1::LoadPageData() {
   const int page = PageControl1->currentIndex();
+  if (page == pgMengenrabatt) LoadMengenrabatte();
   if (page == pgRabatt) LoadRabattgruppen();
   if (page == pgKommRabatt) LoadKommRabattgruppen();
 }
 
 void TMOD00100Form1::LoadRabattgruppen() { RabPage->Load(CurrentAddressId()); }
 void TMOD00100Form1::LoadKommRabattgruppen() { KommRabPage->Load(CurrentAddressId()); }
+void TMOD00100Form1::LoadMengenrabatte() { MengenPage->Load(CurrentAddressId()); }
 
 // The discount tables are written row by row by their grids; the pages
 // that hold data in memory write it back here.
 void TMOD00100Form1::SaveAddressData() {
   if (CurrentAddressId().isEmpty()) return;
+  MengenPage->WriteBack();
 }
 
 void TMOD00100Form1::ResetAddressData() {
+  MengenPage->Reset();
   RabPage->Reset();
   KommRabPage->Reset();
 }
 
 // The pages that hold data in memory write it back when they are left.
 void TMOD00100Form1::PageControl1Changing(int leaving) {
-  Q_UNUSED(leaving);
+  if (leaving == pgMengenrabatt && MengenPage->MengenModified) SaveAddressData();
 }
 
 void TMOD00100Form1::PageControl1Change() {
@@ -270,6 +279,11 @@ void TMOD00100Form1::TntButton8Click() {
 bool TMOD00100Form1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (key == Qt::Key_Up || key == Qt::Key_Down) return false;
   if (AddressFrame && AddressFrame->isEnabled() && AddressFrame->HandleKey(key, modifiers)) return true;
+  if (key == Qt::Key_Plus && (modifiers & Qt::KeypadModifier) && PageControl1->currentIndex() == pgMengenrabatt) {
+    const TSelectionHold hold(AddressFrame);
+    MengenPage->SpeedButton3Click();
+    return true;
+  }
   if (key == Qt::Key_F12) {
     InfoButton1->click();
     return true;
@@ -307,6 +321,7 @@ void TMOD00100Form1::FormClose() {
 void TMOD00100Form1::PostGridEdits() {
   for (TDiscountGroupPage* page : {RabPage, KommRabPage})
     if (page) page->Grid->PostPendingEdit();
+  if (MengenPage) MengenPage->PostPendingEdit();
 }
 
 void TMOD00100Form1::WriteSettings() {

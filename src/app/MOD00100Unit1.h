@@ -11,6 +11,7 @@ class QFrame;
 class TAddressConfig;
 class TDBAdressViewFrame1;
 class TDiscountGroupPage;
+class TQuantityDiscountPage;
 class TKSRabDatabase;
 class TLagerConfig;
 class TMemIniFile;
@@ -45,6 +46,7 @@ class TMOD00100Form1 : public QWidget {
   TDiscountGroupPage* KommRabPage = nullptr;  // page 1, commission orders
   TKSRabDatabase* RabDB() const;
   TKSRabDatabase* KommRabDB() const;
+  TQuantityDiscountPage* MengenPage = nullptr;  // page 2
 
   enum TPageIndex { pgRabatt = 0, pgKommRabatt = 1, pgMengenrabatt = 2, pgArtikelpreise = 3, pgPreisgruppen = 4 };
   // The address the pages work on: the frame's, or "__DEFAULT__" in the standard-tables mode.
@@ -60,6 +62,7 @@ class TMOD00100Form1 : public QWidget {
   void LoadPageData();
   void LoadRabattgruppen();
   void LoadKommRabattgruppen();
+  void LoadMengenrabatte();
   void PageControl1Changing(int leaving);
   void PageControl1Change();
   void TntButton7Click();  // enter the standard-tables mode

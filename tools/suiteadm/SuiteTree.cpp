@@ -144,5 +144,6 @@ bool CreateDemoSuite(const QString& root, QString* error, int addressCount) {
   // A few customers and the standard tables get discount lists; the others start without.
   QStringList customers = {QStringLiteral("__DEFAULT__")};
   for (int i = 0; i < std::min(addressCount, 5); ++i) customers.append(DemoAddressId(i));
-  return WriteDemoWarehouseConfig(warehouseDir, error) && FillDemoDiscounts(addressDir, customers, error);
+  return WriteDemoWarehouseConfig(warehouseDir, error) && FillDemoDiscounts(addressDir, customers, error) &&
+         FillDemoQuantityDiscounts(addressDir, customers.mid(0, 4), error);
 }
