@@ -3,6 +3,14 @@
 #include "CmnCustomObjectLists.h"
 #include "NumberText.h"
 
+namespace {
+// The number of a column, for reading and for writing.
+template <class Entry>
+auto& Field(Entry& entry, int column) {
+  return column == 0 ? entry.First : column == 1 ? entry.Second : entry.Third;
+}
+}  // namespace
+
 class TFloatFloatFloatEditorFrame::NumbersModel : public TValueListModel {
  public:
   explicit NumbersModel(TFloatFloatFloatEditorFrame& frame) : TValueListModel(3, nullptr), frame_(frame) {}
@@ -26,12 +34,6 @@ class TFloatFloatFloatEditorFrame::NumbersModel : public TValueListModel {
   void Remove(int row) override { List->Delete(row); }
 
  private:
-  static double& Field(TFloatFloatFloat& entry, int column) {
-    return column == 0 ? entry.First : column == 1 ? entry.Second : entry.Third;
-  }
-  static double Field(const TFloatFloatFloat& entry, int column) {
-    return column == 0 ? entry.First : column == 1 ? entry.Second : entry.Third;
-  }
   bool FirstElsewhere(int row, double number) const {
     for (int i = 0; i < List->Count(); ++i)
       if (i != row && List->Items(i)->First == number) return true;
