@@ -22,6 +22,7 @@
 #include "PathUtils.h"
 #include "PriceGroupPage.h"
 #include "PricingFiles.h"
+#include "QuantityDiscountPage.h"
 #include "TextFile.h"
 #include "Translation.h"
 #include "TypeUnit.h"
@@ -112,6 +113,7 @@ void TMOD00100Form1::SetUpPages() {
   LagerConfig->LoadFromFile(TLagerConfig::ConfigFileName());
   RabPage = new TDiscountGroupPage(PageControl1->widget(pgRabatt), kRabParts, *LagerConfig);
   KommRabPage = new TDiscountGroupPage(PageControl1->widget(pgKommRabatt), kKommRabParts, *LagerConfig);
+  MengenPage = new TQuantityDiscountPage(PageControl1->widget(pgMengenrabatt));
   PgrpPage = new TPriceGroupPage(PageControl1->widget(pgPreisgruppen));
 }
 
@@ -121,6 +123,8 @@ void TMOD00100Form1::TearDownPages() {
   RabPage = nullptr;
   delete KommRabPage;
   KommRabPage = nullptr;
+  delete MengenPage;
+  MengenPage = nullptr;
   delete PgrpPage;
   PgrpPage = nullptr;
   LagerConfig.reset();
@@ -143,6 +147,7 @@ void TMOD00100Form1::CreateAddressFrame() {
   AddressFrame->OnBeforeAddressChange = [this](TDBAdressViewFrame1* sender) { AddressChanging(sender); };
   RabPage->AddressFrame = AddressFrame;
   KommRabPage->AddressFrame = AddressFrame;
+  MengenPage->AddressFrame = AddressFrame;
   PgrpPage->AddressFrame = AddressFrame;
 }
 
@@ -213,6 +218,7 @@ void TMOD00100Form1::AddressChanged(TDBAdressViewFrame1*) {
 // Only the page shown is loaded; the others load when they are shown.
 void TMOD00100Form1::LoadPageData() {
   const int page = PageControl1->currentIndex();
+  if (page == pgMengenrabatt) LoadMengenrabatte();
   if (page == pgRabatt) LoadRabattgruppen();
   if (page == pgKommRabatt) LoadKommRabattgruppen();
   if (page == pgPreisgruppen) LoadPreisgruppen();
@@ -221,15 +227,18 @@ void TMOD00100Form1::LoadPageData() {
 void TMOD00100Form1::LoadRabattgruppen() { RabPage->Load(CurrentAddressId()); }
 void TMOD00100Form1::LoadKommRabattgruppen() { KommRabPage->Load(CurrentAddressId()); }
 void TMOD00100Form1::LoadPreisgruppen() { PgrpPage->Load(CurrentAddressId()); }
+void TMOD00100Form1::LoadMengenrabatte() { MengenPage->Load(CurrentAddressId()); }
 
 // The discount tables are written row by row by their grids; the pages
 // that hold data in memory write it back here.
 void TMOD00100Form1::SaveAddressData() {
   if (CurrentAddressId().isEmpty()) return;
-  if (PgrpPage) PgrpPage->WriteBack();
+  MengenPage->WriteBack();
+  PgrpPage->WriteBack();
 }
 
 void TMOD00100Form1::ResetAddressData() {
+  MengenPage->Reset();
   RabPage->Reset();
   KommRabPage->Reset();
   PgrpPage->Reset();
@@ -238,6 +247,7 @@ void TMOD00100Form1::ResetAddressData() {
 // The pages that hold data in memory write it back when they are left.
 void TMOD00100Form1::PageControl1Changing(int leaving) {
   if (leaving == pgPreisgruppen && PgrpPage->PreisgruppeModified) SaveAddressData();
+  if (leaving == pgMengenrabatt && MengenPage->MengenModified) SaveAddressData();
 }
 
 void TMOD00100Form1::PageControl1Change() {
@@ -279,6 +289,11 @@ void TMOD00100Form1::TntButton8Click() {
 bool TMOD00100Form1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   if (key == Qt::Key_Up || key == Qt::Key_Down) return false;
   if (AddressFrame && AddressFrame->isEnabled() && AddressFrame->HandleKey(key, modifiers)) return true;
+  if (key == Qt::Key_Plus && (modifiers & Qt::KeypadModifier) && PageControl1->currentIndex() == pgMengenrabatt) {
+    const TSelectionHold hold(AddressFrame);
+    MengenPage->SpeedButton3Click();
+    return true;
+  }
   if (key == Qt::Key_F12) {
     InfoButton1->click();
     return true;
@@ -323,6 +338,7 @@ void TMOD00100Form1::FormClose() {
 void TMOD00100Form1::PostGridEdits() {
   for (TDiscountGroupPage* page : {RabPage, KommRabPage})
     if (page) page->Grid->PostPendingEdit();
+  if (MengenPage) MengenPage->PostPendingEdit();
 }
 
 void TMOD00100Form1::WriteSettings() {

@@ -12,6 +12,7 @@ class TAddressConfig;
 class TDBAdressViewFrame1;
 class TDiscountGroupPage;
 class TPriceGroupPage;
+class TQuantityDiscountPage;
 class TKSRabDatabase;
 class TLagerConfig;
 class TMemIniFile;
@@ -47,6 +48,7 @@ class TMOD00100Form1 : public QWidget {
   TKSRabDatabase* RabDB() const;
   TKSRabDatabase* KommRabDB() const;
   TPriceGroupPage* PgrpPage = nullptr;  // page 4, price groups
+  TQuantityDiscountPage* MengenPage = nullptr;  // page 2
 
   enum TPageIndex { pgRabatt = 0, pgKommRabatt = 1, pgMengenrabatt = 2, pgArtikelpreise = 3, pgPreisgruppen = 4 };
   // The address the pages work on: the frame's, or "__DEFAULT__" in the standard-tables mode.
@@ -63,6 +65,7 @@ class TMOD00100Form1 : public QWidget {
   void LoadRabattgruppen();
   void LoadKommRabattgruppen();
   void LoadPreisgruppen();
+  void LoadMengenrabatte();
   void PageControl1Changing(int leaving);
   void PageControl1Change();
   void TntButton7Click();  // enter the standard-tables mode

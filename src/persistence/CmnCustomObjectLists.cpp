@@ -89,10 +89,10 @@ bool TDoubleStringListObjectList::LoadFromFile(const QString& fileName) {
   return read;
 }
 
-bool TDoubleStringListObjectList::SaveToFile(const QString& fileName) const {
+bool TDoubleStringListObjectList::SaveToFile(const QString& fileName, QString* error) const {
   QStringList lines;
   ToStrings(lines, true, kFileSeparator);
-  return WriteTextLines(fileName, lines);
+  return WriteTextLines(fileName, lines, error);
 }
 
 TDoubleString* TDoubleStringListObjectList::AddSorted(double number, const QString& text) {

@@ -57,9 +57,10 @@ class TDoubleStringListObjectList : public TOwningObjectList<TDoubleString> {
   void FromStrings(const QStringList& lines, const QString& separator);
 
   // The "key=value" text file. Loading a file that cannot be read gives
-  // false and an empty list; saving replaces the file as a whole.
+  // false and an empty list; saving replaces the file as a whole and, on
+  // false, gives the system's reason in error (when asked).
   bool LoadFromFile(const QString& fileName);
-  bool SaveToFile(const QString& fileName) const;
+  bool SaveToFile(const QString& fileName, QString* error = nullptr) const;
 
   // Adds (number in the general number format, text) at its place in
   // ascending order of the first strings read as numbers; first strings that

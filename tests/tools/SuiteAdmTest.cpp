@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include "PathUtils.h"
 #include "SuiteAdmCommand.h"
 #include "SuiteTree.h"
+#include "TextFile.h"
 #include "TestSupport.h"
 #include "TypeUnit.h"
 
@@ -122,4 +124,23 @@ TEST(SuiteAdmUsage, BadArgumentsGiveUsageAndNonZeroExit) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << args.join(' ').toStdString();
   }
   EXPECT_EQ(RunSuiteAdm({QStringLiteral("ini"), QStringLiteral("dump"), QStringLiteral("/nonexistent/file")}).code, 1);
+}
+
+// Quantity lists of the standard tables and some customers, in the process
+// locale's number form, as the text files of the suite are written.
+TEST(SuiteAdmProcess, DemoWritesQuantityListsInTheProcessLocalesForm) {
+  QTemporaryDir dir;
+  QProcess suiteadm;
+  suiteadm.start(QStringLiteral(SUITEADM_EXE), {QStringLiteral("demo"), dir.path(), QStringLiteral("--addresses"),
+                                                QStringLiteral("3")});
+  ASSERT_TRUE(suiteadm.waitForFinished(60000));
+  ASSERT_EQ(suiteadm.exitCode(), 0) << suiteadm.readAllStandardError().toStdString();
+  const QString folder = dir.path() + QStringLiteral("/DATA/DEMO/A1/ADRESSEN/002/");
+  const QByteArray bytes = ReadFileBytes(folder + QStringLiteral("__DEFAULT__.MR"));
+  EXPECT_TRUE(bytes.startsWith("\xFF\xFE"));
+  QStringList lines;
+  ASSERT_TRUE(ReadTextLines(folder + QStringLiteral("__DEFAULT__.MR"), lines));
+  EXPECT_EQ(lines.first(), QStringLiteral("10=2"));
+  EXPECT_EQ(lines.last(), ProcessLocaleNumber("1000", "5") + QLatin1Char('=') + ProcessLocaleNumber("12", "5"));
+  EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.MR")}).size(), 4);
 }

@@ -2,7 +2,9 @@
 
 #include <QDir>
 
+#include "CmnCustomObjectLists.h"
 #include "KSRabDatabase.h"
+#include "NumberText.h"
 #include "PathUtils.h"
 #include "ULAGConfig.h"
 
@@ -97,6 +99,25 @@ bool FillDemoDiscounts(const QString& addressDir, const QStringList& ids, QStrin
       const int groups = customer % 3 == 2 ? kAll - 6 : kAll;
       if (!FillOneTable(dir + QLatin1Char('/') + id + QStringLiteral(".TDBD"), customer, groups, error)) return false;
     }
+    ++customer;
+  }
+  return true;
+}
+
+// Steps from 10 pieces on, growing with the customer; one with a fractional
+// quantity and discount, so both lists carry the decimal separator.
+bool FillDemoQuantityDiscounts(const QString& addressDir, const QStringList& ids, QString* error) {
+  const QString dir = NormalizePath(addressDir, true) + QStringLiteral("002");
+  if (!EnsureDirectory(dir)) return Fail(error, QStringLiteral("cannot create directory %1").arg(dir));
+  int customer = 0;
+  for (const QString& id : ids) {
+    TDoubleStringListObjectList steps;
+    const int count = 2 + customer % 3;
+    for (int step = 1; step <= count; ++step)
+      steps.Add(FormatGeneralNumber(step * step * 10), FormatGeneralNumber(step * (2 + customer)));
+    steps.Add(FormatGeneralNumber(1000.5), FormatGeneralNumber(12.5 + customer));
+    const QString file = dir + QLatin1Char('/') + id + QStringLiteral(".MR");
+    if (QString why; !steps.SaveToFile(file, &why)) return Fail(error, QStringLiteral("cannot write %1: %2").arg(file, why));
     ++customer;
   }
   return true;

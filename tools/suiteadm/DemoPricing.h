@@ -10,3 +10,5 @@ bool WriteDemoWarehouseConfig(const QString& warehouseDir, QString* error);
 // Discount tables (quotes/orders "001" and commission orders "004") for the
 // given address identifiers, in the address directory's pricing folders.
 bool FillDemoDiscounts(const QString& addressDir, const QStringList& ids, QString* error);
+// Quantity-discount lists ("002", ".MR") for the given address identifiers.
+bool FillDemoQuantityDiscounts(const QString& addressDir, const QStringList& ids, QString* error);

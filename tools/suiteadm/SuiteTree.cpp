@@ -145,7 +145,9 @@ bool CreateDemoSuite(const QString& root, QString* error, int addressCount) {
   // A few customers and the standard tables get discount lists; the others start without.
   QStringList customers = {QStringLiteral("__DEFAULT__")};
   for (int i = 0; i < std::min(addressCount, 5); ++i) customers.append(DemoAddressId(i));
-  if (!WriteDemoWarehouseConfig(warehouseDir, error) || !FillDemoDiscounts(addressDir, customers, error)) return false;
+  if (!WriteDemoWarehouseConfig(warehouseDir, error) || !FillDemoDiscounts(addressDir, customers, error) ||
+      !FillDemoQuantityDiscounts(addressDir, customers.mid(0, 4), error))
+    return false;
   // Price groups for a few customers (and the standard ones), and catalogue directories for their tree.
   const QString catalogueDir = NormalizePath(root, true) + QStringLiteral("DATA/DEMO/") + AreaFolder(TAreaDir::Kataloge);
   QStringList priceGroupCustomers;
