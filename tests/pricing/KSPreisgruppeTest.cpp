@@ -100,3 +100,11 @@ TEST_F(KSPreisgruppeTest, UnreadableFileIsAFailureAndStaysUntouched) {
   EXPECT_TRUE(error.contains(QStringLiteral("4711.PGRP"))) << error.toStdString();
   EXPECT_TRUE(QFileInfo(File("4711")).isDir());
 }
+
+// The catalogue rows come by name, ignoring case, without dot directories.
+TEST_F(KSPreisgruppeTest, CatalogueDirectoriesByNameWithoutDotDirectories) {
+  for (const char* name : {"b", "A", ".versteckt", "c"}) ASSERT_TRUE(QDir().mkpath(Catalogues() + QLatin1String(name)));
+  EXPECT_EQ(CatalogueDirectoryNames(Catalogues()),
+            (QStringList{QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("K1"),
+                         QStringLiteral("K2"), QStringLiteral("LIEF")}));
+}
