@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -122,9 +121,9 @@ TEST(AppProgram, RendersTheWindowToAPicture) {
   EXPECT_GE(image.height(), 690);
 }
 
-// Another program holds the address table with a write lock: the start waits
-// briefly with the wait window and ends with German messages, not after
-// minutes with an unhandled error.
+// Another program holds the address table with a write lock: the start shows
+// the wait window and ends with German messages, not with an unhandled error
+// (the brief wait and the busy text are pinned by TableWrapperOpen).
 TEST(AppStartup, AnAddressTableHeldByAnotherWriterEndsTheStartWithAMessage) {
   TempSuite suite;
   ASSERT_TRUE(suite.Load());
@@ -134,12 +133,9 @@ TEST(AppStartup, AnAddressTableHeldByAnotherWriterEndsTheStartWithAMessage) {
   const QString table = SystemEinstellungen()->AddressDir + QStringLiteral("ADDRESS.DAT");
   ASSERT_EQ(sqlite3_open(table.toUtf8().constData(), &holder), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  QElapsedTimer timer;
-  timer.start();
   std::unique_ptr<TMOD00100Form1> form;
   EXPECT_NO_THROW(form = std::make_unique<TMOD00100Form1>(
                       QStringList{suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("ADMIN")}));
-  EXPECT_LT(timer.elapsed(), 5000);
   sqlite3_close(holder);
   TDBCore::OpenBusyTimeoutMs() = previousBusy;
   ASSERT_TRUE(form);
