@@ -37,15 +37,6 @@ TEST(AppStartup, OpensTitledWindowWithFivePagesAndPricingFolders) {
   EXPECT_TRUE(TestDialogs().shown.isEmpty());
 }
 
-TEST(AppStartup, BarredUserIsRefusedWithItsMessage) {
-  TempSuite suite;
-  ASSERT_TRUE(suite.Init());
-  TMOD00100Form1 form({suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("GAST")});
-  EXPECT_FALSE(form.Started());
-  ASSERT_EQ(TestDialogs().shown.size(), 1);
-  EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Ihnen wurde der Zugriff zur Anwendung verweigert."));
-}
-
 TEST(AppStartup, UnhandledExceptionIsAFatalReport) {
   EXPECT_FALSE(DeliverReportingExceptions([]() -> bool { throw Exception(QStringLiteral("kaputt")); }));
   ASSERT_EQ(TestDialogs().shown.size(), 1);
@@ -86,11 +77,6 @@ TEST(AppProgram, RefusalsEndTheProgramAfterTheirMessage) {
   EXPECT_EQ(barred.exitCode, 1);
   EXPECT_EQ(barred.dialogs,
             QStringList{QStringLiteral("message|Fehler|Ihnen wurde der Zugriff zur Anwendung verweigert.")});
-
-  ProgramRun noClient = RunProgram(program, {QStringLiteral("KEINER"), QStringLiteral("ADMIN")}, suite.Root());
-  EXPECT_EQ(noClient.exitCode, 1);
-  ASSERT_EQ(noClient.dialogs.size(), 1);
-  EXPECT_TRUE(noClient.dialogs[0].contains(QStringLiteral("DATA/KEINER/ETC/\" nicht gefunden.")));
 
   ProgramRun outside = RunProgram(QStringLiteral(MOD00100_EXE), {QStringLiteral("DEMO"), QStringLiteral("ADMIN")},
                                   suite.Root());
