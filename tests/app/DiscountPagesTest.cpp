@@ -134,29 +134,26 @@ TEST_F(DiscountPagesTest, ReimportFollowsChangedPredefinedGroups) {
   EXPECT_EQ(DiscountsIn(File("001", QStringLiteral("10000"))).size(), 2);
 }
 
-TEST_F(DiscountPagesTest, ExportAndImportOnBothLocales) {
+// The page's buttons go through the chosen file; the number form under each
+// locale is pinned by the store's and the real program's tests.
+TEST_F(DiscountPagesTest, ExportAndImportThroughTheChosenFile) {
   QTemporaryDir dir;
-  for (const QLocale& locale : {GermanLocale(), DecimalPointLocale()}) {
-    ScopedLocale scoped(locale);
-    auto form = Start(QStringLiteral("10003"));
-    const QString file = dir.path() + QStringLiteral("/rabatte-%1.txt").arg(locale.name());
-    TestDialogs().fileAnswers.enqueue(file);
-    form->RabPage->ExportButton->click();
-    QStringList lines;
-    ASSERT_TRUE(ReadTextLines(file, lines));
-    const QMap<QString, double> exported = DiscountsIn(File("001", QStringLiteral("10003")));
-    EXPECT_EQ(lines.size(), exported.size());
-    // The general number format of the locale: 17,5 or 17.5.
-    EXPECT_TRUE(lines.contains(QStringLiteral("ARM=") + FormatGeneralNumber(exported[QStringLiteral("ARM")])));
-    EXPECT_TRUE(lines.join(QString()).contains(locale.decimalPoint()));
-    // Change every discount, then import the exported file back.
-    for (int row = 0; row < form->RabPage->Grid->Model()->rowCount(); ++row) EditDiscount(*form->RabPage, row, "99");
-    TestDialogs().fileAnswers.enqueue(file);
-    form->RabPage->ImportButton->click();
-    EXPECT_EQ(DiscountsIn(File("001", QStringLiteral("10003"))), exported);
-    EXPECT_EQ(form->RabPage->Grid->Model()->index(0, 2).data().toString(), FormatGeneralNumber(exported.first()));
-  }
-  ASSERT_EQ(TestDialogs().shown.size(), 4);
+  auto form = Start(QStringLiteral("10003"));
+  const QString file = dir.path() + QStringLiteral("/rabatte.txt");
+  TestDialogs().fileAnswers.enqueue(file);
+  form->RabPage->ExportButton->click();
+  QStringList lines;
+  ASSERT_TRUE(ReadTextLines(file, lines));
+  const QMap<QString, double> exported = DiscountsIn(File("001", QStringLiteral("10003")));
+  EXPECT_EQ(lines.size(), exported.size());
+  EXPECT_TRUE(lines.contains(QStringLiteral("ARM=") + FormatGeneralNumber(exported[QStringLiteral("ARM")])));
+  // Change every discount, then import the exported file back.
+  for (int row = 0; row < form->RabPage->Grid->Model()->rowCount(); ++row) EditDiscount(*form->RabPage, row, "99");
+  TestDialogs().fileAnswers.enqueue(file);
+  form->RabPage->ImportButton->click();
+  EXPECT_EQ(DiscountsIn(File("001", QStringLiteral("10003"))), exported);
+  EXPECT_EQ(form->RabPage->Grid->Model()->index(0, 2).data().toString(), FormatGeneralNumber(exported.first()));
+  ASSERT_EQ(TestDialogs().shown.size(), 2);
   EXPECT_EQ(TestDialogs().shown[0].kind, QStringLiteral("save"));
   EXPECT_EQ(TestDialogs().shown[1].kind, QStringLiteral("open"));
   EXPECT_EQ(TestDialogs().shown[0].caption, QStringLiteral("Waehlen Sie eine Datei aus!"));

@@ -83,11 +83,7 @@ TEST_F(MainWindowAddressTest, WithoutStartAddressTheFirstRowIsCurrentAndThePages
   form->AddressFrame->GotoAddress(QStringLiteral("9000"));
   EXPECT_EQ(SettledAddress(*form), QStringLiteral("9000"));
   EXPECT_TRUE(TestDialogs().shown.isEmpty());
-}
-
-TEST_F(MainWindowAddressTest, AnEmptyCurrentAddressDisablesThePages) {
-  auto form = Start();
-  SettledAddress(*form);
+  // An empty current address disables the pages.
   form->AddressFrame->CurrentAddress->Id.clear();
   form->AddressChanged(form->AddressFrame);
   EXPECT_FALSE(form->PageControl1->isEnabled());
@@ -125,19 +121,15 @@ TEST_F(MainWindowAddressTest, WindowSettingsThatCannotBeWrittenAreReported) {
   EXPECT_EQ(TestDialogs().shown[0].type, TMsgDlgType::mtError);
 }
 
-TEST_F(MainWindowAddressTest, StartSwitchBeatsTheLastAddress) {
+TEST_F(MainWindowAddressTest, StartSwitchBeatsTheLastAddressAndAnUnknownOneIsReported) {
   WriteSettings(QStringLiteral("LastAdrID"), QStringLiteral("10005"));
   EXPECT_EQ(SettledAddress(*Start({QStringLiteral("-sa"), QStringLiteral(" 4711 ")})), QStringLiteral("4711"));
   EXPECT_EQ(SettledAddress(*Start()), QStringLiteral("10005"));
   EXPECT_EQ(SettledAddress(*Start({QStringLiteral("-SA")})), QStringLiteral("10000")) << "-SA last: empty id";
   EXPECT_TRUE(TestDialogs().shown.isEmpty());
-}
-
-TEST_F(MainWindowAddressTest, UnknownStartAddressIsReportedAndTheFirstRowTaken) {
-  auto form = Start({QStringLiteral("-SA"), QStringLiteral("77")});
+  EXPECT_EQ(SettledAddress(*Start({QStringLiteral("-SA"), QStringLiteral("77")})), QStringLiteral("10000"));
   ASSERT_EQ(TestDialogs().shown.size(), 1);
   EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Adresse \"77\" nicht gefunden."));
-  EXPECT_EQ(SettledAddress(*form), QStringLiteral("10000"));
 }
 
 TEST_F(MainWindowAddressTest, DefaultStartAddressSelectsNothing) {

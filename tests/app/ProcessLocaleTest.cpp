@@ -3,11 +3,6 @@
 // de_DE.UTF-8 and once under C.UTF-8.
 #include <gtest/gtest.h>
 
-#include "AddressBookData.h"
-#include "DBAdressViewFrameUnit1.h"
-#include "DBGrid.h"
-#include "DiscountGroupPage.h"
-#include "MOD00100Unit1.h"
 #include "TempSuite.h"
 #include "TestSupport.h"
 #include "TextFile.h"
@@ -19,21 +14,6 @@ QStringList LinesOf(const QString& file) {
   return lines;
 }
 }  // namespace
-
-// The demo discount of group DA for address 10000 is 17.5.
-TEST(ProcessLocale, GridShowsTheDiscountWithTheLocalesSeparator) {
-  ScopedLocale process(QLocale::system());  // as in the program, not the tests' German default
-  TempSuite suite;
-  ASSERT_TRUE(suite.Load());
-  TMOD00100Form1 form({suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("ADMIN"), QStringLiteral("-SA"),
-                       QStringLiteral("10000")});
-  RunEventsFor(TDBAdressViewFrame1::kSelectionDelayMs + 150);
-  const TDBGridModel* model = form.RabPage->Grid->Model();
-  QString shown;
-  for (int row = 0; row < model->rowCount(); ++row)
-    if (model->index(row, 0).data().toString() == QStringLiteral("DA")) shown = model->index(row, 2).data().toString();
-  EXPECT_EQ(shown, ProcessLocaleNumber("17", "5"));
-}
 
 // The real program, driven through its buttons and scripted dialogs:
 // re-import the predefined groups, export, import a file, add a group, export again.

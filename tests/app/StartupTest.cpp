@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -36,15 +35,6 @@ TEST(AppStartup, OpensTitledWindowWithFivePagesAndPricingFolders) {
     EXPECT_TRUE(QFileInfo(addressDir + QLatin1String(folder)).isDir()) << folder;
   EXPECT_FALSE(QFileInfo::exists(addressDir + QStringLiteral("005")));
   EXPECT_TRUE(TestDialogs().shown.isEmpty());
-}
-
-TEST(AppStartup, BarredUserIsRefusedWithItsMessage) {
-  TempSuite suite;
-  ASSERT_TRUE(suite.Init());
-  TMOD00100Form1 form({suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("GAST")});
-  EXPECT_FALSE(form.Started());
-  ASSERT_EQ(TestDialogs().shown.size(), 1);
-  EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Ihnen wurde der Zugriff zur Anwendung verweigert."));
 }
 
 TEST(AppStartup, UnhandledExceptionIsAFatalReport) {
@@ -88,11 +78,6 @@ TEST(AppProgram, RefusalsEndTheProgramAfterTheirMessage) {
   EXPECT_EQ(barred.dialogs,
             QStringList{QStringLiteral("message|Fehler|Ihnen wurde der Zugriff zur Anwendung verweigert.")});
 
-  ProgramRun noClient = RunProgram(program, {QStringLiteral("KEINER"), QStringLiteral("ADMIN")}, suite.Root());
-  EXPECT_EQ(noClient.exitCode, 1);
-  ASSERT_EQ(noClient.dialogs.size(), 1);
-  EXPECT_TRUE(noClient.dialogs[0].contains(QStringLiteral("DATA/KEINER/ETC/\" nicht gefunden.")));
-
   ProgramRun outside = RunProgram(QStringLiteral(MOD00100_EXE), {QStringLiteral("DEMO"), QStringLiteral("ADMIN")},
                                   suite.Root());
   EXPECT_EQ(outside.exitCode, 1);
@@ -122,9 +107,9 @@ TEST(AppProgram, RendersTheWindowToAPicture) {
   EXPECT_GE(image.height(), 690);
 }
 
-// Another program holds the address table with a write lock: the start waits
-// briefly with the wait window and ends with German messages, not after
-// minutes with an unhandled error.
+// Another program holds the address table with a write lock: the start shows
+// the wait window and ends with German messages, not with an unhandled error
+// (the brief wait and the busy text are pinned by TableWrapperOpen).
 TEST(AppStartup, AnAddressTableHeldByAnotherWriterEndsTheStartWithAMessage) {
   TempSuite suite;
   ASSERT_TRUE(suite.Load());
@@ -134,12 +119,9 @@ TEST(AppStartup, AnAddressTableHeldByAnotherWriterEndsTheStartWithAMessage) {
   const QString table = SystemEinstellungen()->AddressDir + QStringLiteral("ADDRESS.DAT");
   ASSERT_EQ(sqlite3_open(table.toUtf8().constData(), &holder), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  QElapsedTimer timer;
-  timer.start();
   std::unique_ptr<TMOD00100Form1> form;
   EXPECT_NO_THROW(form = std::make_unique<TMOD00100Form1>(
                       QStringList{suite.ProgramFile(), QStringLiteral("DEMO"), QStringLiteral("ADMIN")}));
-  EXPECT_LT(timer.elapsed(), 5000);
   sqlite3_close(holder);
   TDBCore::OpenBusyTimeoutMs() = previousBusy;
   ASSERT_TRUE(form);

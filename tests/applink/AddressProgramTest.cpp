@@ -79,21 +79,6 @@ TEST(AddressProgramOptions, ClientUserAndSwitchesComeFromTheCommandLine) {
   EXPECT_EQ(show.Screenshot, QStringLiteral("s.png"));
 }
 
-TEST_F(AddressProgramWindow, AutomaticChoiceWritesTheAddressAndCancelWritesNothing) {
-  {
-    TAddressProgram program(PickOptions());
-    program.AutoChoose(QStringLiteral("10004"));
-    EXPECT_EQ(program.Exec(), 0);
-    EXPECT_EQ(WrittenId(), QStringLiteral("10004"));
-  }
-  QFile::remove(exchangeFile_);
-  TAddressProgram program(PickOptions());
-  program.AutoChoose(QStringLiteral("cancel"));
-  EXPECT_EQ(program.Exec(), 0);
-  EXPECT_FALSE(QFileInfo::exists(exchangeFile_));
-  EXPECT_TRUE(TestDialogs().shown.isEmpty());
-}
-
 TEST_F(AddressProgramWindow, ApplyingRightAfterASelectionTakesTheNewAddress) {
   TAddressProgram program(PickOptions());
   const int result = ExecWith(program, [&] {

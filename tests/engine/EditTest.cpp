@@ -148,14 +148,8 @@ TEST_F(EngineTest, ScrollEventsAndViewNotifications) {
 // or deleted after it was read; the post fails and the other's data stays.
 TEST_F(EngineTest, EditOfARowChangedOrDeletedElsewhereFailsInsteadOfOverwriting) {
   OpenPrices({{"1", "a", 1.0}, {"2", "b", 2.0}});
-  TTdbDatabase otherDb;
-  otherDb.SetDatabaseType(TTdbDatabase::FileDatabase);
-  otherDb.SetLocation(DatabaseFile());
-  otherDb.Connect();
-  TTdbTable other(&otherDb);
-  other.SetTableName(table_.TableName());
-  other.SetIndexName(QStringLiteral("INDEX"));
-  other.Open();
+  OpenedPrices otherProgram(DatabaseFile());
+  TTdbTable& other = otherProgram.table;
 
   ASSERT_TRUE(table_.Locate("ID", QStringLiteral("1")));  // read before the other's change
   ASSERT_TRUE(other.Locate("ID", QStringLiteral("1")));
@@ -192,27 +186,11 @@ TEST_F(EngineTest, EditOfARowChangedOrDeletedElsewhereFailsInsteadOfOverwriting)
   EXPECT_DOUBLE_EQ(table_.FieldByName("PRICE").AsFloat(), 7.0);
 }
 
-namespace {
-// A second program on the same file.
-struct OtherProgram {
-  TTdbDatabase db;
-  TTdbTable table{&db};
-  explicit OtherProgram(const QString& file) {
-    db.SetDatabaseType(TTdbDatabase::FileDatabase);
-    db.SetLocation(file);
-    db.Connect();
-    table.SetTableName(QStringLiteral("PRICES"));
-    table.SetIndexName(QStringLiteral("INDEX"));
-    table.Open();
-  }
-};
-}  // namespace
-
 // Row ids are reused: after the other program deleted the last row and
 // appended a new one, a stale cursor's delete must not remove that new row.
 TEST_F(EngineTest, DeleteOnAStaleCursorNeverRemovesAnotherRow) {
   OpenPrices({{"1", "a", 1.0}, {"2", "b", 2.0}});
-  OtherProgram other(DatabaseFile());
+  OpenedPrices other(DatabaseFile());
   ASSERT_TRUE(table_.Locate("ID", QStringLiteral("2")));
   const qint64 readRowId = table_.RowId();
   ASSERT_TRUE(other.table.Locate("ID", QStringLiteral("2")));
@@ -232,7 +210,7 @@ TEST_F(EngineTest, DeleteOnAStaleCursorNeverRemovesAnotherRow) {
 // The check compares with what a view showed, not with what the cursor read later.
 TEST_F(EngineTest, EditExpectingTheShownValueFailsWhenTheRowChangedSince) {
   OpenPrices({{"1", "a", 10.0}});
-  OtherProgram other(DatabaseFile());
+  OpenedPrices other(DatabaseFile());
   other.table.Edit();
   other.table.FieldByName("PRICE").SetAsFloat(11);
   other.table.Post();
@@ -273,15 +251,9 @@ TEST_F(EngineTest, PostsAfterSQLiteRolledTheTransactionBackAreRefused) {
 TEST_F(EngineTest, PostIntoAFileDeletedOrReplacedElsewhereIsRefused) {
   for (const bool replaced : {false, true}) {
     SCOPED_TRACE(replaced ? "replaced" : "deleted");
-    TTdbDatabase db;
-    db.SetDatabaseType(TTdbDatabase::FileDatabase);
-    db.SetLocation(dir_.filePath(QStringLiteral("GONE.TDBD")));
-    db.CreateDatabase();
-    db.Connect();
-    TTdbTable table(&db);
-    DefinePriceTable(table);
-    table.CreateTable();
-    table.Open();
+    OpenedPrices gone(dir_.filePath(QStringLiteral("GONE.TDBD")), true);
+    TTdbDatabase& db = gone.db;
+    TTdbTable& table = gone.table;
     AppendPrice(table, "1", "a", 1.0);
     ASSERT_TRUE(QFile::remove(db.Location()));
     if (replaced) WriteFileBytes(db.Location(), QByteArray());

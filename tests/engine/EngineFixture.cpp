@@ -33,6 +33,16 @@ QStringList WalkIds(TTdbTable& table, bool forward, const QString& field) {
   return ids;
 }
 
+OpenedPrices::OpenedPrices(const QString& path, bool create) {
+  db.SetDatabaseType(TTdbDatabase::FileDatabase);
+  db.SetLocation(path);
+  if (create) db.CreateDatabase();
+  db.Connect();
+  DefinePriceTable(table);
+  if (create) table.CreateTable();
+  table.Open();
+}
+
 void EngineTest::SetUp() {
   ASSERT_TRUE(dir_.isValid());
   db_.SetDatabaseType(TTdbDatabase::FileDatabase);

@@ -15,6 +15,14 @@ void AppendPrice(TTdbTable& table, const QString& id, const QString& name, doubl
 // The given field of every row, walking forwards (or backwards) over the whole table.
 QStringList WalkIds(TTdbTable& table, bool forward = true, const QString& field = QStringLiteral("ID"));
 
+// The price table of the one-file database at path, opened by a connection
+// of its own (a second program on the file); made first when create.
+struct OpenedPrices {
+  explicit OpenedPrices(const QString& path, bool create = false);
+  TTdbDatabase db;
+  TTdbTable table{&db};
+};
+
 class EngineTest : public testing::Test {
  protected:
   void SetUp() override;

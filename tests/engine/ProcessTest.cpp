@@ -13,19 +13,6 @@
 namespace {
 constexpr int kBatch = 1000;
 
-// Opens the price table of the one-file database at path.
-struct OpenedPrices {
-  explicit OpenedPrices(const QString& path) {
-    db.SetDatabaseType(TTdbDatabase::FileDatabase);
-    db.SetLocation(path);
-    db.Connect();
-    DefinePriceTable(table);
-    table.Open();
-  }
-  TTdbDatabase db;
-  TTdbTable table{&db};
-};
-
 void Say(const char* line) {
   std::fputs(line, stdout);
   std::fputc('\n', stdout);

@@ -108,7 +108,7 @@ TEST_F(FileLock, EightProcessesCountingUnderTheLockLoseNoIncrement) {
   EXPECT_FALSE(QFile::exists(LockPath())) << "the last release deletes the file";
 }
 
-TEST_F(FileLock, HeldEntryIsTextAndTimeInThousandBytesAndReleaseDeletesIt) {
+TEST_F(FileLock, HeldEntryIsTextAndTimeInThousandBytesCutAndReleaseDeletesIt) {
   {
     TDateischutz lock;
     ASSERT_TRUE(lock.Lock(LockPath(), QStringLiteral("Benutzer Meier"), false));
@@ -125,9 +125,8 @@ TEST_F(FileLock, HeldEntryIsTextAndTimeInThousandBytesAndReleaseDeletesIt) {
     EXPECT_EQ(QFile::permissions(LockPath()) & QFileDevice::WriteOther, QFileDevice::WriteOther);
   }
   EXPECT_FALSE(QFile::exists(LockPath()));
-}
 
-TEST_F(FileLock, HolderTextOverFiveHundredCharactersIsCut) {
+  // A holder text over five hundred characters is cut.
   const QString text = QString(320, QLatin1Char('a')) + QString(300, QChar(0x00FC));  // ü: two bytes each
   TDateischutz lock;
   ASSERT_TRUE(lock.Lock(LockPath(), text, false));

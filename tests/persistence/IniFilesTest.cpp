@@ -110,22 +110,20 @@ TEST_F(IniMemFile, ReadsIntegersInDecimalAndHex) {
     EXPECT_EQ(ini.ReadInteger("N", bad, 99), 99) << bad;
 }
 
+// Floats are written in the general format and read leniently (both pinned
+// in the number tests); booleans are written as 1 and 0.
 TEST_F(IniMemFile, FloatsAndBoolsFollowTheLocale) {
   ScopedLocale german(GermanLocale());
   TMemIniFile ini;
   ini.WriteFloat("F", "half", 1.5);
-  ini.WriteFloat("F", "tiny", 1e-6);
   EXPECT_EQ(ini.ReadString("F", "half", ""), "1,5");
-  EXPECT_EQ(ini.ReadString("F", "tiny", ""), "1E-6");
   EXPECT_DOUBLE_EQ(ini.ReadFloat("F", "half", 0), 1.5);
-  EXPECT_DOUBLE_EQ(ini.ReadFloat("F", "tiny", 0), 1e-6);
   EXPECT_DOUBLE_EQ(ini.ReadFloat("F", "missing", 2.5), 2.5);
-
   ini.WriteBool("B", "on", true);
+  ini.WriteBool("B", "off", false);
+  EXPECT_EQ(ini.ReadString("B", "on", ""), "1");
   EXPECT_TRUE(ini.ReadBool("B", "on", false));
-  ini.SetText("[B]\nf=false\nword=yes\n");
-  EXPECT_FALSE(ini.ReadBool("B", "f", true));
-  EXPECT_TRUE(ini.ReadBool("B", "word", true));
+  EXPECT_FALSE(ini.ReadBool("B", "off", true));
 }
 
 TEST_F(IniMemFile, UpdateFileWritesUtf16WithCrLfAndReadsBack) {
@@ -165,32 +163,12 @@ TEST_F(IniMemFile, RenameReloadsOnlyWhenAsked) {
   EXPECT_EQ(ini.ReadString("B", "k", "-"), "from b");
 }
 
-TEST_F(IniMemFile, ReadsEightBitAndUtf8Files) {
-  WriteFileBytes(Path("ansi.ini"), "[Preise]\r\nWaehrung=\x80\r\nName=M\xFCller\r\n");
-  const TMemIniFile ansi(Path("ansi.ini"));
-  EXPECT_EQ(ansi.ReadString("Preise", "Waehrung", ""), QString(QChar(0x20AC)));
-  EXPECT_EQ(ansi.ReadString("Preise", "Name", ""), QString::fromUtf8("Müller"));
-
-  WriteFileBytes(Path("utf8.ini"), "\xEF\xBB\xBF[Preise]\nName=M\xC3\xBCller\n");
-  const TMemIniFile utf8(Path("utf8.ini"));
-  EXPECT_EQ(utf8.ReadSections(), QStringList({"Preise"}));
-  EXPECT_EQ(utf8.ReadString("preise", "name", ""), QString::fromUtf8("Müller"));
-}
-
 TEST_F(IniMemFile, DamagedOrMissingFilesGiveWhatCanBeRead) {
   const TMemIniFile missing(Path("missing.ini"));
   EXPECT_TRUE(missing.ReadSections().isEmpty());
 
   WriteFileBytes(Path("empty.ini"), QByteArray());
   EXPECT_TRUE(TMemIniFile(Path("empty.ini")).ReadSections().isEmpty());
-
-  // UTF-16 cut off in the middle of a character.
-  QByteArray truncated = Utf16LeWithBom("[S]\r\nkey=value\r\nsecond=cut");
-  truncated.chop(3);
-  WriteFileBytes(Path("truncated.ini"), truncated);
-  const TMemIniFile cut(Path("truncated.ini"));
-  EXPECT_EQ(cut.ReadString("S", "key", ""), "value");
-  EXPECT_EQ(cut.ReadString("S", "second", ""), "c");
 
   QByteArray garbage;
   quint32 seed = 12345;
@@ -318,29 +296,18 @@ TEST_F(IniFileSec, ForgedOrMisplacedValuesReadAsDefault) {
   EXPECT_EQ(ini.ReadInteger("S", "LIMIT", -1), -1);
 }
 
+// The verified text goes through the lenient readers (their rules are pinned
+// in NumberLenientReading): one value per kind.
 TEST_F(IniFileSec, ConvertsNumbersLeniently) {
   ScopedLocale german(GermanLocale());
   const QString path = Path("SYSDATA.INI");
   TIniFileSecWriter writer(path);
-  for (const char* text : {"1.234", "12a3", "abc", "1,5", "TRUE", "false", "0", "yes"})
-    writer.WriteString("N", text, text);
+  for (const char* text : {"12a3", "1,5", "false"}) writer.WriteString("N", text, text);
   ASSERT_TRUE(writer.UpdateFile());
-
   TIniFileSec ini(path);
-  EXPECT_EQ(ini.ReadInteger("N", "1.234", 0), 1234);
   EXPECT_EQ(ini.ReadInteger("N", "12a3", 0), 123);
-  EXPECT_EQ(ini.ReadInteger("N", "abc", 7), 7);
   EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "1,5", 0), 1.5);
-  EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "abc", 2.5), 2.5);
-  EXPECT_TRUE(ini.ReadBool("N", "TRUE", false));
   EXPECT_FALSE(ini.ReadBool("N", "false", true));
-  EXPECT_FALSE(ini.ReadBool("N", "0", true));
-  EXPECT_TRUE(ini.ReadBool("N", "yes", true));
-  EXPECT_FALSE(ini.ReadBool("N", "yes", false));
-  {
-    ScopedLocale point(DecimalPointLocale());
-    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "1,5", 0), 15);
-  }
 }
 
 TEST_F(IniFileSec, SkipsCharactersOutsideTheBase64Alphabet) {
@@ -353,14 +320,6 @@ TEST_F(IniFileSec, SkipsCharactersOutsideTheBase64Alphabet) {
   WriteRawLines(path, "S", {{"Key", noisy}});
   TIniFileSec ini(path);
   EXPECT_EQ(ini.ReadString("S", "Key", ""), "Wert");
-}
-
-TEST_F(IniFileSec, ReadsAPlainEightBitFile) {
-  const QString path = Path("SYSDATB.INI");
-  const QString stored = EncodeProtectedValue("Pfade", "Daten", "D:\\DATA\\");
-  WriteFileBytes(path, ("; plain text\r\n[Pfade]\r\nDaten=" + stored + "\r\n").toLatin1());
-  TIniFileSec ini(path);
-  EXPECT_EQ(ini.ReadString("Pfade", "Daten", ""), "D:\\DATA\\");
 }
 
 TEST_F(IniFileSec, DamagedValuesAndFilesGiveDefaults) {

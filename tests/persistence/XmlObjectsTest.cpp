@@ -144,21 +144,20 @@ TEST_F(XmlObjectFileTest, SavedBytesAreUtf16LeWithBomHeaderAndCrLf) {
   }
 }
 
-TEST_F(XmlObjectFileTest, RepeatedElementTakesLastValueAndMissingAttributeKeepsIt) {
+// A repeated element takes the last value, a missing attribute keeps the one
+// before, and an unreadable value gives the reader's default.
+TEST_F(XmlObjectFileTest, RepeatedMissingAndUnreadableValues) {
   WriteDocument(QStringLiteral("<anzahl val=\"1\"/><bemerkung>erste</bemerkung><anzahl val=\" 1a2 \"/><anzahl/>"
-                               "<bemerkung>zweite</bemerkung>"));
+                               "<bemerkung>zweite</bemerkung><aktiv val=\"vielleicht\"/><preis val=\"12,5\"/>"));
+  object.Aktiv = false;
   object.LoadFromFile(path);
   EXPECT_EQ(object.Anzahl, 12);
   EXPECT_EQ(object.Bemerkung, u"zweite");
-}
-
-TEST_F(XmlObjectFileTest, UnreadableValuesGiveTheReadersDefaults) {
-  WriteDocument(QStringLiteral("<anzahl val=\"abc\"/><aktiv val=\"vielleicht\"/><preis val=\"12,5\"/>"));
-  object.Aktiv = false;
-  object.LoadFromFile(path);
-  EXPECT_EQ(object.Anzahl, 7);
   EXPECT_TRUE(object.Aktiv);
   EXPECT_EQ(object.Preis, 125000);  // German locale: decimal comma
+  WriteDocument(QStringLiteral("<anzahl val=\"abc\"/>"));
+  object.LoadFromFile(path);
+  EXPECT_EQ(object.Anzahl, 7);
 }
 
 TEST_F(XmlObjectFileTest, TextInSeveralCharacterEventsIsJoined) {
@@ -191,12 +190,18 @@ TEST_F(XmlObjectFileTest, MalformedFileShowsOneReportAndKeepsEarlierValues) {
 
 // ---- text and stream loads ----
 
-TEST(XmlObjectText, EmptyTextIsFalseAndResetsToDefaults) {
+// Empty text is false and resets to the defaults; malformed text loads what
+// comes before the fault and reports once.
+TEST(XmlObjectText, EmptyTextIsFalseMalformedTextLoadsWithHasError) {
   TTestXmlObject object;
   object.Anzahl = 1;
   EXPECT_FALSE(object.LoadFromText(QString()));
   EXPECT_EQ(object.Anzahl, 7);
   EXPECT_TRUE(TestDialogs().shown.isEmpty());
+  EXPECT_TRUE(object.LoadFromText(QStringLiteral("<testobj><anzahl val=\"3\"/>")));
+  EXPECT_TRUE(object.HasError);
+  EXPECT_EQ(object.Anzahl, 3);
+  EXPECT_EQ(TestDialogs().shown.size(), 1);
 }
 
 TEST(XmlObjectText, TextIsUtf16WhateverItsDeclarationSays) {
@@ -208,14 +213,6 @@ TEST(XmlObjectText, TextIsUtf16WhateverItsDeclarationSays) {
     EXPECT_EQ(object.Bemerkung, QStringLiteral("\u00FC\U0001F600"));
     EXPECT_FALSE(object.HasError);
   }
-}
-
-TEST(XmlObjectText, MalformedTextSetsHasErrorButLoads) {
-  TTestXmlObject object;
-  EXPECT_TRUE(object.LoadFromText(QStringLiteral("<testobj><anzahl val=\"3\"/>")));
-  EXPECT_TRUE(object.HasError);
-  EXPECT_EQ(object.Anzahl, 3);
-  EXPECT_EQ(TestDialogs().shown.size(), 1);
 }
 
 TEST(XmlObjectStream, DetectsEncodingFromBomAndDeclaration) {

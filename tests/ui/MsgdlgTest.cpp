@@ -24,34 +24,28 @@ class EFileBroken : public Exception {
 };
 }  // namespace
 
-TEST(MsgdlgReport, WithoutSenderOrExceptionShowsMessageBlankLineAndApplication) {
-  Report(rlError, QStringLiteral("Etwas ging schief."));
-  ASSERT_EQ(TestDialogs().shown.size(), 1);
-  EXPECT_EQ(TestDialogs().shown[0].text, QStringLiteral("Etwas ging schief.\n") + ApplicationLine());
-  EXPECT_EQ(TestDialogs().shown[0].buttons, (TMsgDlgButtons{TMsgDlgBtn::mbOK}));
-}
-
-TEST(MsgdlgReport, NamesExceptionClassAndComponentSender) {
+// The report: message, the exception's class and text, the sender (a
+// component with its name, a plain object by its type), the application; the
+// level chooses the caption.
+TEST(MsgdlgReport, NamesExceptionAndSenderAndTheLevelChoosesTheCaption) {
   QPushButton button;
   button.setObjectName(QStringLiteral("Button1"));
-  const ReportObject sender = ReportObject::Of(&button);
-  Report(rlFatalError, QStringLiteral("Fehlschlag"), &sender, EFileBroken(QStringLiteral("kaputt")));
-  ASSERT_EQ(TestDialogs().shown.size(), 1);
-  EXPECT_EQ(TestDialogs().shown[0].text,
+  const ReportObject component = ReportObject::Of(&button);
+  struct TKSRabDatabase {} db;
+  const ReportObject plain = ReportObject::Of(db);
+  Report(rlError, QStringLiteral("Etwas ging schief."));
+  Report(rlFatalError, QStringLiteral("Fehlschlag"), &component, EFileBroken(QStringLiteral("kaputt")));
+  Report(rlError, QStringLiteral("x"), &plain, std::runtime_error("bad"));
+  const QList<ShownDialog>& shown = TestDialogs().shown;
+  ASSERT_EQ(shown.size(), 3);
+  EXPECT_EQ(shown[0].text, QStringLiteral("Etwas ging schief.\n") + ApplicationLine());
+  EXPECT_EQ(shown[0].buttons, (TMsgDlgButtons{TMsgDlgBtn::mbOK}));
+  EXPECT_EQ(shown[1].text,
             QStringLiteral("Fehlschlag\nException-Message (EFileBroken): kaputt\nObject: QPushButton - Button1\n") +
                 ApplicationLine());
-}
+  EXPECT_TRUE(shown[2].text.contains(QStringLiteral("Exception-Message (runtime_error): bad\nObject: TKSRabDatabase\n")));
 
-TEST(MsgdlgReport, PlainObjectSenderHasNoComponentName) {
-  struct TKSRabDatabase {} db;
-  const ReportObject sender = ReportObject::Of(db);
-  Report(rlError, QStringLiteral("x"), &sender, std::runtime_error("bad"));
-  ASSERT_EQ(TestDialogs().shown.size(), 1);
-  EXPECT_TRUE(TestDialogs().shown[0].text.contains(QStringLiteral("Exception-Message (runtime_error): bad\n")));
-  EXPECT_TRUE(TestDialogs().shown[0].text.contains(QStringLiteral("Object: TKSRabDatabase\n")));
-}
-
-TEST(MsgdlgReport, LevelChoosesDialogCaption) {
+  TestDialogs().shown.clear();
   for (int level : {0, 1, 2, 3}) Report(level, QStringLiteral("m"));
   QStringList captions;
   for (const ShownDialog& d : TestDialogs().shown) captions << d.caption;
