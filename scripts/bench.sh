@@ -2,7 +2,7 @@
 # Builds the benchmarks (release build in build-bench/) and runs them.
 #   scripts/bench.sh            every benchmark
 #   scripts/bench.sh PREFIX     only those whose names start with PREFIX
-# Each figure is one line: BENCH <name> <value> <unit> [ratio <value/reference>]
+# Each figure is one line: BENCH <name> <value> <unit> [ratio <median> min <a> max <b>]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
