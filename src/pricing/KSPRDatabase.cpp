@@ -1,0 +1,272 @@
+#include "KSPRDatabase.h"
+
+#include "Msgdlg.h"
+#include "NumberText.h"
+#include "SuiteException.h"
+#include "Translation.h"
+
+namespace {
+const QString kTable = QStringLiteral("KSP");
+const QString kIndex = QStringLiteral("INDEX");
+
+// Column names.
+const QString cKatalog = QStringLiteral("KATALOG");
+const QString cArtikelNr = QStringLiteral("ARTIKELNR");
+const QString cBezeichnung = QStringLiteral("BEZEICHNUNG");
+const QString cPreis = QStringLiteral("PREIS");
+const QString cRabatt = QStringLiteral("RABATT");
+const QString cZeit = QStringLiteral("ZEIT");
+const QString cLohn = QStringLiteral("LOHN");
+const QString cXml = QStringLiteral("XMLDATA");
+
+// Keys compare by value: an empty text is stored as empty, never as null.
+QString NonNull(const QString& text) { return text.isNull() ? QStringLiteral("") : text; }
+
+QString Text(const TTdbTable& table, const QString& column) { return table.FieldByName(column).AsString(); }
+}  // namespace
+
+// ---- the entry object ----
+
+TKSPRDatabaseObj::TKSPRDatabaseObj() = default;
+
+void TKSPRDatabaseObj::Clear() {
+  Katalog.clear();
+  ArtikelNr.clear();
+  Bezeichnung.clear();
+  Preis = 0;
+  Rabatt = 0;
+  Zeit = 0;
+  Lohn = 0;
+  Mengenstaffel.Clear();
+}
+
+void TKSPRDatabaseObj::StartElement(const QString&, const QString&, const QString& qName,
+                                    const SaxAttributes& attributes) {
+  // An "mrp" counts wherever it stands.
+  if (qName != u"mrp") return;
+  TFloatFloatFloat* scale = Mengenstaffel.Add(0, 0, 0);
+  ReadFloatAttr(attributes, u"menge", scale->First, 0);
+  ReadFloatAttr(attributes, u"rabatt", scale->Second, 0);
+  ReadFloatAttr(attributes, u"preis", scale->Third, 0);
+}
+
+void TKSPRDatabaseObj::Characters(QStringView) {}
+
+void TKSPRDatabaseObj::EndElement(const QString&, const QString&, const QString&) {}
+
+void TKSPRDatabaseObj::WriteXML(bool) {
+  WriteLine(u"<kspxmldata>");
+  if (Mengenstaffel.Count() > 0) {
+    WriteLine(u"  <mrplist>");
+    for (const TFloatFloatFloat& scale : Mengenstaffel)
+      WriteFormatLine(QStringLiteral("    <mrp menge=\"%s\" rabatt=\"%s\" preis=\"%s\" />"),
+                      {FormatGeneralNumber(scale.First), FormatGeneralNumber(scale.Second),
+                       FormatGeneralNumber(scale.Third)});
+    WriteLine(u"  </mrplist>");
+  }
+  WriteLine(u"</kspxmldata>");
+}
+
+// ---- the table ----
+
+TKSPRDatabase::TKSPRDatabase(TDBLogCallback onLog) : TDatabaseWrapper(std::move(onLog)) { InitTables(); }
+
+void TKSPRDatabase::CreateTableDefs(TTdbTable& table) {
+  if (table.TableName().compare(kTable, Qt::CaseInsensitive) != 0) return;
+  TTdbFieldDefs& f = table.FieldDefs();
+  f.Add(cKatalog, TdbFieldKind::WideString, 50);
+  f.Add(cArtikelNr, TdbFieldKind::WideString, 50);
+  f.Add(cBezeichnung, TdbFieldKind::WideString, 255);
+  f.Add(cPreis, TdbFieldKind::Float);
+  f.Add(cRabatt, TdbFieldKind::Float);
+  f.Add(cZeit, TdbFieldKind::Float);
+  f.Add(cLohn, TdbFieldKind::Float);
+  f.Add(cXml, TdbFieldKind::WideMemo);
+  table.IndexDefs().Add(kIndex, cKatalog + QLatin1Char(';') + cArtikelNr, ixPrimary | ixUnique);
+  table.SetIndexName(kIndex);
+}
+
+void TKSPRDatabase::CreateTables() {
+  auto table = std::make_unique<TTdbTable>(Database.get());
+  table->SetTableName(kTable);
+  table->SetIndexName(kIndex);
+  Table = Tables.Add(std::move(table));
+}
+
+void TKSPRDatabase::PrepareTables() { Table->SetIndexName(kIndex); }
+
+template <class T, class Operation>
+T TKSPRDatabase::Guarded(const QString& place, T failValue, Operation&& operation) {
+  try {
+    return operation();
+  } catch (const std::exception& e) {
+    try {
+      // A row left in edit would be posted, half written, by the next move.
+      if (Table->State() == TdbState::Edit || Table->State() == TdbState::Insert) Table->Cancel();
+    } catch (...) {
+      // The first error is the one reported.
+    }
+    LogError(e, place);
+    return failValue;
+  }
+}
+
+bool TKSPRDatabase::HasRows() const { return Table->Active() && !Table->IsEmpty(); }
+
+void TKSPRDatabase::WriteCurrentRow(TKSPRDatabaseObj& entry) {
+  Table->FieldByName(cKatalog).SetAsString(NonNull(entry.Katalog));
+  Table->FieldByName(cArtikelNr).SetAsString(NonNull(entry.ArtikelNr));
+  Table->FieldByName(cBezeichnung).SetAsString(NonNull(entry.Bezeichnung));
+  Table->FieldByName(cPreis).SetAsFloat(CurrencyToDouble(entry.Preis));
+  Table->FieldByName(cRabatt).SetAsFloat(entry.Rabatt);
+  Table->FieldByName(cZeit).SetAsFloat(entry.Zeit);
+  Table->FieldByName(cLohn).SetAsFloat(CurrencyToDouble(entry.Lohn));
+  Table->FieldByName(cXml).SetAsString(entry.GetXMLText(false));
+}
+
+void TKSPRDatabase::ReadCurrentRow(TKSPRDatabaseObj& entry) {
+  // Empties the entry and reads the scale; a broken scale is reported there,
+  // keeps what was read before the fault, and the columns still count.
+  entry.LoadFromText(Text(*Table, cXml));
+  entry.Katalog = Text(*Table, cKatalog);
+  entry.ArtikelNr = Text(*Table, cArtikelNr);
+  entry.Bezeichnung = Text(*Table, cBezeichnung);
+  entry.Preis = CurrencyFromDouble(Table->FieldByName(cPreis).AsFloat());
+  entry.Rabatt = Table->FieldByName(cRabatt).AsFloat();
+  entry.Zeit = Table->FieldByName(cZeit).AsFloat();
+  entry.Lohn = CurrencyFromDouble(Table->FieldByName(cLohn).AsFloat());
+}
+
+void TKSPRDatabase::StoreArtikel(TKSPRDatabaseObj& entry) {
+  if (Table->FindKey({NonNull(entry.Katalog), NonNull(entry.ArtikelNr)}))
+    Table->Edit();
+  else
+    Table->Append();
+  WriteCurrentRow(entry);
+  Table->Post();
+}
+
+bool TKSPRDatabase::SetArtikel(TKSPRDatabaseObj* entry) {
+  if (!entry) return false;
+  return Guarded(QStringLiteral("SetArtikel"), false, [&] {
+    StoreArtikel(*entry);
+    return true;
+  });
+}
+
+bool TKSPRDatabase::SetArtikelBatched(const std::function<bool(TKSPRDatabaseObj&)>& next, int batchRows) {
+  TTdbControlsDisabled still(*Table);  // views follow the result, not every row
+  qint64 stored = 0;
+  qint64 inBatch = 0;
+  TKSPRDatabaseObj entry;
+  const bool done = Guarded(QStringLiteral("SetArtikel"), false, [&] {
+    try {
+      Database->StartTransaction();
+      for (;;) {
+        entry.Clear();
+        if (!next(entry)) break;
+        StoreArtikel(entry);
+        if (++inBatch < batchRows) continue;
+        Database->Commit();
+        stored += inBatch;
+        inBatch = 0;
+        Database->StartTransaction();
+      }
+      Database->Commit();
+      return true;
+    } catch (const std::exception& e) {
+      throw Exception(ReportException::Of(e).message + QLatin1Char('\n') + EndFailedBatch(stored));
+    }
+  });
+  RefreshTables();
+  return done;
+}
+
+QString TKSPRDatabase::EndFailedBatch(qint64 storedEntries) {
+  try {
+    Table->Cancel();  // the failed row must not be posted by the next move
+    Database->Rollback();
+  } catch (const std::exception& e) {
+    return ReportException::Of(e).message;
+  }
+  return Tr("Gespeichert sind die ersten %1 Eintraege; der Eintrag mit dem Fehler und die folgenden nicht.")
+      .arg(storedEntries);
+}
+
+bool TKSPRDatabase::SeekArtikel(const QString& katalog, const QString& artikelNr) {
+  return Guarded(QStringLiteral("SeekArtikel"), false,
+                 [&] { return Table->FindKey({NonNull(katalog), NonNull(artikelNr)}); });
+}
+
+bool TKSPRDatabase::GetCurrentArtikel(QString& katalog, QString& artikelNr) {
+  return Guarded(QStringLiteral("GetCurrentArtikel"), false, [&] {
+    if (!HasRows()) return false;
+    katalog = Text(*Table, cKatalog);
+    artikelNr = Text(*Table, cArtikelNr);
+    return true;
+  });
+}
+
+bool TKSPRDatabase::GetCurrentMengenstaffel(TKSPRDatabaseObj* entry) {
+  if (!entry) return false;
+  return Guarded(QStringLiteral("GetCurrentMengenstaffel"), false, [&] {
+    if (!HasRows()) return false;
+    ReadCurrentRow(*entry);
+    return true;
+  });
+}
+
+bool TKSPRDatabase::SetCurrentMengenstaffel(TKSPRDatabaseObj* entry) {
+  if (!entry) return false;
+  return Guarded(QStringLiteral("SetCurrentMengenstaffel"), false, [&] {
+    if (!HasRows()) return false;
+    const bool same = Text(*Table, cKatalog).compare(entry->Katalog, Qt::CaseInsensitive) == 0 &&
+                      Text(*Table, cArtikelNr).compare(entry->ArtikelNr, Qt::CaseInsensitive) == 0;
+    if (!same) return false;
+    Table->Edit();
+    Table->FieldByName(cXml).SetAsString(entry->GetXMLText(false));
+    Table->Post();
+    return true;
+  });
+}
+
+bool TKSPRDatabase::DeleteCurrentArtikel() {
+  return Guarded(QStringLiteral("DeleteCurrentArtikel"), false, [&] {
+    if (!HasRows()) return false;
+    Table->Delete();
+    return true;
+  });
+}
+
+int TKSPRDatabase::AlterTables() {
+  return Guarded(QStringLiteral("AlterTables"), -1, [&] {
+    // The table is open again afterwards when it was before, also after a failure.
+    struct Reopen {
+      TTdbTable& table;
+      const bool wasOpen = table.Active();
+      ~Reopen() {
+        try {
+          if (wasOpen) table.Open();
+        } catch (...) {
+          // The restructuring's own error is the one reported.
+        }
+      }
+    } reopen{*Table};
+    Table->Close();
+    Table->ReadDefinitions();
+    TTdbFieldDefs& f = Table->FieldDefs();
+    bool changed = false;
+    if (f.IndexOf(cRabatt) < 0) {
+      f.Add(cRabatt, TdbFieldKind::Float);
+      // The discount stands before the working time.
+      if (const int zeit = f.IndexOf(cZeit); zeit > 0) f.MoveFieldDef(f.Count() - 1, zeit);
+      changed = true;
+    }
+    if (f.IndexOf(cXml) < 0) {
+      f.Add(cXml, TdbFieldKind::WideMemo);
+      changed = true;
+    }
+    if (changed) Table->AlterTable();
+    return 0;
+  });
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The article-specific prices of one customer (or of the standard table): one
+// row per catalogue and article number with price, discount, working time,
+// labour price and the article's quantity scale as XML, in a one-file
+// database per address.
+#include <QString>
+#include <functional>
+
+#include "CmnCustomObjectLists.h"
+#include "CurrencyValue.h"
+#include "DBXMLCore.h"
+#include "TDBCore.h"
+
+// One article's entry as it moves between the table and the editor.
+class TKSPRDatabaseObj : public TDBXMLCoreObject {
+ public:
+  TKSPRDatabaseObj();
+
+  QString Katalog;
+  QString ArtikelNr;
+  QString Bezeichnung;
+  Currency Preis = 0;
+  double Rabatt = 0;
+  double Zeit = 0;
+  Currency Lohn = 0;
+  // Per entry: quantity from which it applies, discount in percent, price.
+  TFloatFloatFloatObjectList Mengenstaffel;
+
+  void Clear() override;
+
+ protected:
+  void StartElement(const QString& namespaceURI, const QString& localName, const QString& qName,
+                    const SaxAttributes& attributes) override;
+  void Characters(QStringView text) override;
+  void EndElement(const QString& namespaceURI, const QString& localName, const QString& qName) override;
+  void WriteXML(bool flag) override;
+};
+
+class TKSPRDatabase : public TDatabaseWrapper {
+ public:
+  explicit TKSPRDatabase(TDBLogCallback onLog = {});
+
+  TTdbTable* Table = nullptr;  // "KSP", the grid's table
+
+  // Replaces the row of the entry's catalogue and article number, or appends one.
+  bool SetArtikel(TKSPRDatabaseObj* entry);
+  // Stores the entries next() fills until it returns false, committing every
+  // batchRows rows together (a whole catalogue costs a few writes to disk,
+  // not one per article). On an error the batches before it stay stored and
+  // the failing one is undone; the report says how many entries are stored.
+  bool SetArtikelBatched(const std::function<bool(TKSPRDatabaseObj&)>& next, int batchRows = kBatchRows);
+  // Exact, case-sensitive pair.
+  bool SeekArtikel(const QString& katalog, const QString& artikelNr);
+  bool GetCurrentArtikel(QString& katalog, QString& artikelNr);
+  bool GetCurrentMengenstaffel(TKSPRDatabaseObj* entry);
+  // Writes only the scale, and only when the current row is the entry's (ignoring case).
+  bool SetCurrentMengenstaffel(TKSPRDatabaseObj* entry);
+  bool DeleteCurrentArtikel();
+  void Close() { CloseDatabase(); }
+
+  // Adds RABATT (before ZEIT) and XMLDATA (at the end) to older tables, keeping the rows.
+  int AlterTables() override;
+
+  static constexpr int kBatchRows = 4000;
+
+ protected:
+  void CreateTableDefs(TTdbTable& table) override;
+  void CreateTables() override;
+  void PrepareTables() override;
+
+ private:
+  // Runs an operation; an error cancels a row left in edit, goes to LogError
+  // with the place and gives failValue.
+  template <class T, class Operation>
+  T Guarded(const QString& place, T failValue, Operation&& operation);
+  void StoreArtikel(TKSPRDatabaseObj& entry);
+  void WriteCurrentRow(TKSPRDatabaseObj& entry);
+  void ReadCurrentRow(TKSPRDatabaseObj& entry);
+  bool HasRows() const;
+  // Ends a batch that failed; what the report adds about what is stored.
+  QString EndFailedBatch(qint64 storedEntries);
+};
