@@ -3,6 +3,7 @@
 #include "Msgdlg.h"
 #include "NumberText.h"
 #include "SuiteException.h"
+#include "TdbConnection.h"
 #include "Translation.h"
 
 namespace {
@@ -137,8 +138,21 @@ void TKSPRDatabase::ReadCurrentRow(TKSPRDatabaseObj& entry) {
   entry.Lohn = CurrencyFromDouble(Table->FieldByName(cLohn).AsFloat());
 }
 
+qint64 TKSPRDatabase::RowIdOf(const QString& katalog, const QString& artikelNr) {
+  // One indexed query: FindKey re-reads the current row when the pair is new,
+  // which a whole-catalogue take-over would pay once per article.
+  static const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2 IS ? AND %3 IS ? LIMIT 1")
+                                 .arg(QuoteIdentifier(kTable), QuoteIdentifier(cKatalog), QuoteIdentifier(cArtikelNr));
+  TdbConnection& c = Table->Connection();
+  TdbStatement q(c.Handle(), c.Cached(sql));
+  q.Bind(1, NonNull(katalog));
+  q.Bind(2, NonNull(artikelNr));
+  return q.Step() ? q.Int64(0) : 0;
+}
+
 void TKSPRDatabase::StoreArtikel(TKSPRDatabaseObj& entry) {
-  if (Table->FindKey({NonNull(entry.Katalog), NonNull(entry.ArtikelNr)}))
+  const qint64 rowId = RowIdOf(entry.Katalog, entry.ArtikelNr);
+  if (rowId != 0 && Table->GotoRowId(rowId))
     Table->Edit();
   else
     Table->Append();

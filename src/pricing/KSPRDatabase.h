@@ -73,6 +73,8 @@ class TKSPRDatabase : public TDatabaseWrapper {
   // with the place and gives failValue.
   template <class T, class Operation>
   T Guarded(const QString& place, T failValue, Operation&& operation);
+  // The row of the exact pair; 0 when there is none.
+  qint64 RowIdOf(const QString& katalog, const QString& artikelNr);
   void StoreArtikel(TKSPRDatabaseObj& entry);
   void WriteCurrentRow(TKSPRDatabaseObj& entry);
   void ReadCurrentRow(TKSPRDatabaseObj& entry);

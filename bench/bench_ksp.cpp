@@ -1,0 +1,119 @@
+// ksp.bulk_set: SetArtikelBatched of 100,000 entries (every tenth with a
+//   quantity scale) into a new article-price table, as a whole-catalogue
+//   take-over does, against prepared INSERTs of the same rows in one transaction.
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "KSPRDatabase.h"
+
+namespace {
+constexpr int kRows = 100000;
+constexpr int kRounds = 5;
+
+struct Source {
+  QString katalog, artikelNr, bezeichnung;
+  Currency preis;
+  double rabatt, zeit;
+  Currency lohn;
+  int scaleLines;
+};
+
+std::vector<Source> MakeSource() {
+  std::vector<Source> rows;
+  rows.reserve(kRows);
+  for (int i = 0; i < kRows; ++i)
+    rows.push_back({QStringLiteral("DATANORM%1").arg(i % 3), QStringLiteral("A%1").arg(i, 8, 10, QLatin1Char('0')),
+                    QStringLiteral("Kupferrohr %1 mm hart").arg(i % 54), Currency(i) * 37 + 10000, double(i % 20),
+                    0.25 * (i % 8), 450000, i % 10 == 0 ? 3 : 0});
+  return rows;
+}
+
+void FillEntry(const Source& s, TKSPRDatabaseObj& e) {
+  e.Katalog = s.katalog;
+  e.ArtikelNr = s.artikelNr;
+  e.Bezeichnung = s.bezeichnung;
+  e.Preis = s.preis;
+  e.Rabatt = s.rabatt;
+  e.Zeit = s.zeit;
+  e.Lohn = s.lohn;
+  for (int k = 1; k <= s.scaleLines; ++k) e.Mengenstaffel.Add(k * 10, k * 2.5, CurrencyToDouble(s.preis) - k);
+}
+
+double OursBulkSet(const QString& path, const std::vector<Source>& rows) {
+  TKSPRDatabase db([](const std::exception*, const QString& place) {
+    std::fprintf(stderr, "ksp.bulk_set: %s failed\n", qPrintable(place));
+  });
+  db.OpenFile(path, false);
+  const double start = NowMs();
+  size_t next = 0;
+  db.SetArtikelBatched([&](TKSPRDatabaseObj& e) {
+    if (next == rows.size()) return false;
+    FillEntry(rows[next++], e);
+    return true;
+  });
+  return NowMs() - start;
+}
+
+void Exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+void BindText(sqlite3_stmt* s, int column, const QString& text) {
+  sqlite3_bind_text16(s, column, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+}
+
+double RawInsert(const QString& path, const std::vector<Source>& rows, const std::vector<QString>& xml) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.toUtf8().constData(), &db);
+  Exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
+  Exec(db,
+       "CREATE TABLE KSP(KATALOG TEXT, ARTIKELNR TEXT, BEZEICHNUNG TEXT, PREIS REAL, RABATT REAL, ZEIT REAL, "
+       "LOHN REAL, XMLDATA TEXT); CREATE UNIQUE INDEX KSP_INDEX ON KSP(KATALOG, ARTIKELNR);");
+  const double start = NowMs();
+  Exec(db, "BEGIN IMMEDIATE");
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const Source& s = rows[i];
+    BindText(insert, 1, s.katalog);
+    BindText(insert, 2, s.artikelNr);
+    BindText(insert, 3, s.bezeichnung);
+    sqlite3_bind_double(insert, 4, CurrencyToDouble(s.preis));
+    sqlite3_bind_double(insert, 5, s.rabatt);
+    sqlite3_bind_double(insert, 6, s.zeit);
+    sqlite3_bind_double(insert, 7, CurrencyToDouble(s.lohn));
+    BindText(insert, 8, xml[i]);
+    sqlite3_step(insert);
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  Exec(db, "COMMIT");
+  const double ms = NowMs() - start;
+  sqlite3_close(db);
+  return ms;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  SetSelection(argc, argv);
+  if (!Selected(QStringLiteral("ksp.bulk_set"))) return 0;
+  QTemporaryDir dir;
+  const std::vector<Source> rows = MakeSource();
+  // The reference stores the very XML texts the store writes.
+  std::vector<QString> xml;
+  xml.reserve(rows.size());
+  for (const Source& s : rows) {
+    TKSPRDatabaseObj e;
+    FillEntry(s, e);
+    xml.push_back(e.GetXMLText(false));
+  }
+  int files = 0;  // every run writes a new file
+  auto fresh = [&](const char* ext) { return dir.path() + QStringLiteral("/%1.%2").arg(++files).arg(QLatin1String(ext)); };
+  BenchAgainst(
+      QStringLiteral("ksp.bulk_set"), kRounds, [&] { return OursBulkSet(fresh("TDBD"), rows); },
+      [&] { return RawInsert(fresh("db"), rows, xml); });
+  return 0;
+}
