@@ -114,6 +114,9 @@ TEST_F(KSPRTest, ExistingPairIsReplacedAndTheSameNumberInAnotherCatalogueIsAnoth
   ASSERT_TRUE(db.SeekArtikel(QStringLiteral("DATANORM1"), QStringLiteral("4711")));
   EXPECT_DOUBLE_EQ(Float("PREIS"), 2);
   EXPECT_FALSE(db.SeekArtikel(QStringLiteral("lager"), QStringLiteral("4711")));  // case-sensitive
+  Fill(e, QStringLiteral("lager"), QStringLiteral("4711"));
+  ASSERT_TRUE(db.SetArtikel(&e));
+  EXPECT_EQ(db.Table->RecordCount(), 3);
 }
 
 TEST_F(KSPRTest, PriceKeepsFourDecimalsAndTheDiscountItsFullPrecision) {
