@@ -53,21 +53,6 @@ TDBAdress::TDBAdress(TDBLogCallback onLog) : TDatabaseWrapper(std::move(onLog)) 
 
 TDBAdress::~TDBAdress() = default;
 
-template <class T, class Operation>
-T TDBAdress::Guarded(const QString& place, T failValue, Operation&& operation) {
-  try {
-    return operation();
-  } catch (const std::exception& e) {
-    try {
-      Table->Cancel();  // no half-written row stays in edit
-    } catch (...) {
-      // The first error is the one reported.
-    }
-    LogError(e, place);
-    return failValue;
-  }
-}
-
 void TDBAdress::CreateTables() {
   auto table = std::make_unique<TTdbTable>(Database.get());
   table->SetTableName(kTable);
@@ -100,7 +85,7 @@ void TDBAdress::PrepareTables() { Table->SetIndexName(kIndex); }
 void TDBAdress::Open(const QString& addressDir) { OpenDir(addressDir, false, false); }
 
 int TDBAdress::AlterTables() {
-  return Guarded(QStringLiteral("AlterTables"), -1, [&] {
+  return Guarded(*Table, QStringLiteral("AlterTables"), -1, [&] {
     const bool wasOpen = Table->Active();
     Table->Close();
     Table->ReadDefinitions();
@@ -173,7 +158,7 @@ void TDBAdress::StartNewRow(const TCustomerAddress& address) {
 }
 
 int TDBAdress::SetCustomer(TCustomerAddress& address) {
-  return Guarded(QStringLiteral("SetCustomer"), -1, [&] {
+  return Guarded(*Table, QStringLiteral("SetCustomer"), -1, [&] {
     address.Id = address.Id.toUpper();
     if (PositionOn(address.Id))
       Table->Edit();
@@ -186,7 +171,7 @@ int TDBAdress::SetCustomer(TCustomerAddress& address) {
 }
 
 int TDBAdress::AppendCustomer(TCustomerAddress& address) {
-  return Guarded(QStringLiteral("AppendCustomer"), -1, [&] {
+  return Guarded(*Table, QStringLiteral("AppendCustomer"), -1, [&] {
     address.Id = address.Id.toUpper();
     StartNewRow(address);
     WriteRow(address);
@@ -196,7 +181,7 @@ int TDBAdress::AppendCustomer(TCustomerAddress& address) {
 }
 
 int TDBAdress::GetCustomer(const QString& id, TCustomerAddress& address) {
-  return Guarded(QStringLiteral("GetCustomer"), -1, [&] {
+  return Guarded(*Table, QStringLiteral("GetCustomer"), -1, [&] {
     if (!PositionOn(id.toUpper())) return 1;
     ReadRow(address);
     return 0;
@@ -204,18 +189,18 @@ int TDBAdress::GetCustomer(const QString& id, TCustomerAddress& address) {
 }
 
 QString TDBAdress::GetCurrentID() {
-  return Guarded(QStringLiteral("GetCurrentID"), QString(), [&] { return Text(*Table, cID); });
+  return Guarded(*Table, QStringLiteral("GetCurrentID"), QString(), [&] { return Text(*Table, cID); });
 }
 
 void TDBAdress::FindID(const QString& id) {
-  Guarded(QStringLiteral("FindID"), 0, [&] {
+  Guarded(*Table, QStringLiteral("FindID"), 0, [&] {
     Table->FindNearest({id});
     return 0;
   });
 }
 
 qint32 TDBAdress::GetCustomerRecNo(const QString& id) {
-  return Guarded(QStringLiteral("GetCustomerRecNo"), 0, [&] {
+  return Guarded(*Table, QStringLiteral("GetCustomerRecNo"), 0, [&] {
     if (id.isEmpty())
       Table->First();
     else if (!Table->Locate(cID, id))
@@ -237,7 +222,7 @@ QString TDBAdress::NormalizeEscaped(QStringView text) {
 }
 
 void TDBAdress::FindAddress(const QString& text, TDBAdressSearchResultObjectList& results) {
-  Guarded(QStringLiteral("FindAddress"), 0, [&] {
+  Guarded(*Table, QStringLiteral("FindAddress"), 0, [&] {
     AddressSearch::Matcher matcher(text);
     if (matcher.IsEmpty()) return 0;
     {
@@ -259,7 +244,7 @@ void TDBAdress::FindAddress(const QString& text, TDBAdressSearchResultObjectList
 }
 
 void TDBAdress::FindAddressByAddrGrp(const QString& group, TDBAdressSearchResultObjectList& results) {
-  Guarded(QStringLiteral("FindAddressByAddrGrp"), 0, [&] {
+  Guarded(*Table, QStringLiteral("FindAddressByAddrGrp"), 0, [&] {
     if (group.isEmpty()) return 0;
     TTdbAccessor rows(*Table);
     const SearchColumns c(rows);

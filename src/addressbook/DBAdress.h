@@ -66,7 +66,4 @@ class TDBAdress : public TDatabaseWrapper {
  private:
   bool PositionOn(const QString& id);
   void StartNewRow(const TCustomerAddress& address);
-  // Runs an operation; an error goes to LogError with the place and gives failValue.
-  template <class T, class Operation>
-  T Guarded(const QString& place, T failValue, Operation&& operation);
 };

@@ -76,6 +76,24 @@ class TDatabaseWrapper {
   // call from this constructor would not reach them).
   void InitTables();
 
+  // Runs one operation of the object: an error cancels a row the table still
+  // holds in edit (the next move would post it half written), goes to
+  // LogError with its place, and gives failValue.
+  template <class T, class Operation>
+  T Guarded(TTdbTable& table, const QString& place, T failValue, Operation&& operation) {
+    try {
+      return operation();
+    } catch (const std::exception& e) {
+      try {
+        if (table.State() == TdbState::Edit || table.State() == TdbState::Insert) table.Cancel();
+      } catch (...) {
+        // The first error is the one reported.
+      }
+      LogError(e, place);
+      return failValue;
+    }
+  }
+
  private:
   void OpenDatabase(const QString& location, int type, bool readOnly);
   void OpenTables(QString& file);

@@ -96,22 +96,6 @@ void TKSPRDatabase::CreateTables() {
 
 void TKSPRDatabase::PrepareTables() { Table->SetIndexName(kIndex); }
 
-template <class T, class Operation>
-T TKSPRDatabase::Guarded(const QString& place, T failValue, Operation&& operation) {
-  try {
-    return operation();
-  } catch (const std::exception& e) {
-    try {
-      // A row left in edit would be posted, half written, by the next move.
-      if (Table->State() == TdbState::Edit || Table->State() == TdbState::Insert) Table->Cancel();
-    } catch (...) {
-      // The first error is the one reported.
-    }
-    LogError(e, place);
-    return failValue;
-  }
-}
-
 bool TKSPRDatabase::HasRows() const { return Table->Active() && !Table->IsEmpty(); }
 
 void TKSPRDatabase::WriteCurrentRow(TKSPRDatabaseObj& entry) {
@@ -162,7 +146,7 @@ void TKSPRDatabase::StoreArtikel(TKSPRDatabaseObj& entry) {
 
 bool TKSPRDatabase::SetArtikel(TKSPRDatabaseObj* entry) {
   if (!entry) return false;
-  return Guarded(QStringLiteral("SetArtikel"), false, [&] {
+  return Guarded(*Table, QStringLiteral("SetArtikel"), false, [&] {
     StoreArtikel(*entry);
     return true;
   });
@@ -173,7 +157,7 @@ bool TKSPRDatabase::SetArtikelBatched(const std::function<bool(TKSPRDatabaseObj&
   qint64 stored = 0;
   qint64 inBatch = 0;
   TKSPRDatabaseObj entry;
-  const bool done = Guarded(QStringLiteral("SetArtikel"), false, [&] {
+  const bool done = Guarded(*Table, QStringLiteral("SetArtikel"), false, [&] {
     try {
       Database->StartTransaction();
       for (;;) {
@@ -208,12 +192,12 @@ QString TKSPRDatabase::EndFailedBatch(qint64 storedEntries) {
 }
 
 bool TKSPRDatabase::SeekArtikel(const QString& katalog, const QString& artikelNr) {
-  return Guarded(QStringLiteral("SeekArtikel"), false,
+  return Guarded(*Table, QStringLiteral("SeekArtikel"), false,
                  [&] { return Table->FindKey({NonNull(katalog), NonNull(artikelNr)}); });
 }
 
 bool TKSPRDatabase::GetCurrentArtikel(QString& katalog, QString& artikelNr) {
-  return Guarded(QStringLiteral("GetCurrentArtikel"), false, [&] {
+  return Guarded(*Table, QStringLiteral("GetCurrentArtikel"), false, [&] {
     if (!HasRows()) return false;
     katalog = Text(*Table, cKatalog);
     artikelNr = Text(*Table, cArtikelNr);
@@ -223,7 +207,7 @@ bool TKSPRDatabase::GetCurrentArtikel(QString& katalog, QString& artikelNr) {
 
 bool TKSPRDatabase::GetCurrentMengenstaffel(TKSPRDatabaseObj* entry) {
   if (!entry) return false;
-  return Guarded(QStringLiteral("GetCurrentMengenstaffel"), false, [&] {
+  return Guarded(*Table, QStringLiteral("GetCurrentMengenstaffel"), false, [&] {
     if (!HasRows()) return false;
     ReadCurrentRow(*entry);
     return true;
@@ -232,7 +216,7 @@ bool TKSPRDatabase::GetCurrentMengenstaffel(TKSPRDatabaseObj* entry) {
 
 bool TKSPRDatabase::SetCurrentMengenstaffel(TKSPRDatabaseObj* entry) {
   if (!entry) return false;
-  return Guarded(QStringLiteral("SetCurrentMengenstaffel"), false, [&] {
+  return Guarded(*Table, QStringLiteral("SetCurrentMengenstaffel"), false, [&] {
     if (!HasRows()) return false;
     const bool same = Text(*Table, cKatalog).compare(entry->Katalog, Qt::CaseInsensitive) == 0 &&
                       Text(*Table, cArtikelNr).compare(entry->ArtikelNr, Qt::CaseInsensitive) == 0;
@@ -245,7 +229,7 @@ bool TKSPRDatabase::SetCurrentMengenstaffel(TKSPRDatabaseObj* entry) {
 }
 
 bool TKSPRDatabase::DeleteCurrentArtikel() {
-  return Guarded(QStringLiteral("DeleteCurrentArtikel"), false, [&] {
+  return Guarded(*Table, QStringLiteral("DeleteCurrentArtikel"), false, [&] {
     if (!HasRows()) return false;
     Table->Delete();
     return true;
@@ -253,7 +237,7 @@ bool TKSPRDatabase::DeleteCurrentArtikel() {
 }
 
 int TKSPRDatabase::AlterTables() {
-  return Guarded(QStringLiteral("AlterTables"), -1, [&] {
+  return Guarded(*Table, QStringLiteral("AlterTables"), -1, [&] {
     // The table is open again afterwards when it was before, also after a failure.
     struct Reopen {
       TTdbTable& table;

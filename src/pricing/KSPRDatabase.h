@@ -69,10 +69,6 @@ class TKSPRDatabase : public TDatabaseWrapper {
   void PrepareTables() override;
 
  private:
-  // Runs an operation; an error cancels a row left in edit, goes to LogError
-  // with the place and gives failValue.
-  template <class T, class Operation>
-  T Guarded(const QString& place, T failValue, Operation&& operation);
   // The row of the exact pair; 0 when there is none.
   qint64 RowIdOf(const QString& katalog, const QString& artikelNr);
   void StoreArtikel(TKSPRDatabaseObj& entry);
