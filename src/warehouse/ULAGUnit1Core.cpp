@@ -222,8 +222,9 @@ int IModLagerDBServerObj::AlterTables() {
     bool changed = false;
     for (const Col added : kAddedLater) {
       if (f.IndexOf(Name(added)) >= 0) continue;
+      // Not required: the rows written before have no value for it and read as empty.
       const Column& c = kColumns[added];
-      f.Add(c.name, c.kind, c.size, c.required);
+      f.Add(c.name, c.kind, c.size, false);
       // Each added column goes behind its predecessor in the table order (EAN behind Katalog... ).
       int behind = -1;
       for (int p = added - 1; p >= 0 && behind < 0; --p) behind = f.IndexOf(kColumns[p].name);
