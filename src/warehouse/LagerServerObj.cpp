@@ -1,6 +1,7 @@
 #include "LagerServerObj.h"
 
 #include <QDateTime>
+#include <limits>
 
 #include "NumberText.h"
 #include "TextFile.h"
@@ -30,8 +31,16 @@ QString TwoDigits(int value) { return QString::number(value).rightJustified(2, u
 }  // namespace
 
 TLagerDateTime LagerNow() {
-  static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-  return double(epoch.msecsTo(QDateTime::currentDateTime())) / 86400000.0;
+  // Every record read starts from "now", so the time zone (which the C
+  // library looks up in the file system) is asked at most once a minute.
+  static qint64 offsetMs = 0, offsetTakenAt = std::numeric_limits<qint64>::min();
+  const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+  if (utcMs - offsetTakenAt > 60000 || utcMs < offsetTakenAt) {
+    offsetMs = qint64(QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc()) * 1000;
+    offsetTakenAt = utcMs;
+  }
+  constexpr qint64 kEpochToDayZeroMs = 25569LL * 86400000LL;  // 1899-12-30 to 1970-01-01
+  return double(utcMs + offsetMs + kEpochToDayZeroMs) / 86400000.0;
 }
 
 TLagerServerObj::TLagerServerObj() { Clear(); }
