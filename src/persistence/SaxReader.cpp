@@ -1,5 +1,7 @@
 #include "SaxReader.h"
 
+#include <random>
+
 #include <expat.h>
 
 #include <QStringDecoder>
@@ -78,6 +80,7 @@ struct SaxReader::Impl {
   QStringDecoder utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
   QString characters;  // reused for every character event
   std::exception_ptr pending;
+  unsigned long salt = std::random_device{}() | 1u;
 
   ~Impl() { XML_ParserFree(parser); }
 
@@ -125,6 +128,9 @@ struct SaxReader::Impl {
 
   void Reset(const char* encoding) {
     XML_ParserReset(parser, encoding);  // also drops the handlers
+    // Without a salt expat asks the kernel for a new random one on every
+    // document; one per reader keeps many small records cheap.
+    XML_SetHashSalt(parser, salt);
     XML_SetUserData(parser, this);
     XML_SetElementHandler(parser, &Impl::OnStart, &Impl::OnEnd);
     XML_SetCharacterDataHandler(parser, &Impl::OnCharacters);

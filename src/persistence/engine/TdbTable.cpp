@@ -348,6 +348,15 @@ void TTdbTable::SetFilter(const QString& expression) {
     value = match.captured(2).replace(QStringLiteral("''"), QStringLiteral("'"));
   }
   filterText_ = expression;
+  ApplyFilter(column, value);
+}
+
+void TTdbTable::SetFilterValue(const QString& column, const QVariant& value) {
+  filterText_ = column + QStringLiteral(" = '") + value.toString().replace(u'\'', QStringLiteral("''")) + u'\'';
+  ApplyFilter(column, value);
+}
+
+void TTdbTable::ApplyFilter(const QString& column, const QVariant& value) {
   filterColumn_ = column;
   filterValue_ = value;
   if (Active() && filtered_) Refresh();

@@ -145,6 +145,8 @@ class TTdbTable {
   // Filters, active while Filtered is on: a predicate and an expression "Field = 'value'".
   void SetOnFilterRecord(FilterRecord filter);
   void SetFilter(const QString& expression);
+  // The same filter with the value as it is, never parsed from a text.
+  void SetFilterValue(const QString& column, const QVariant& value);
   QString Filter() const { return filterText_; }
   void SetFiltered(bool on);
   bool Filtered() const { return filtered_; }
@@ -210,6 +212,7 @@ class TTdbTable {
   bool LoadRow(qint64 rowId);
   bool StepRaw(bool forward);
   bool PassesFilter() const;
+  void ApplyFilter(const QString& column, const QVariant& value);
   bool SkipFiltered(bool forward);
   void ClearWindow();
   void Scroll(const std::function<void()>& move);
