@@ -160,21 +160,6 @@ IModLagerDBServerObj::IModLagerDBServerObj(TDBLogCallback onLog) : TDatabaseWrap
 
 IModLagerDBServerObj::~IModLagerDBServerObj() = default;
 
-template <class T, class Operation>
-T IModLagerDBServerObj::Guarded(const QString& place, T failValue, Operation&& operation) {
-  try {
-    return operation();
-  } catch (const std::exception& e) {
-    try {
-      if (Lager->Active()) Lager->Cancel();  // no half-written row stays in edit
-    } catch (...) {
-      // The first error is the one reported.
-    }
-    LogError(e, place);
-    return failValue;
-  }
-}
-
 void IModLagerDBServerObj::CreateTables() {
   auto lager = std::make_unique<TTdbTable>(Database.get());
   lager->SetTableName(kLager);
@@ -214,7 +199,7 @@ void IModLagerDBServerObj::PrepareTables() {
 void IModLagerDBServerObj::Open(const QString& directory, bool readOnly) { OpenDir(directory, false, readOnly); }
 
 int IModLagerDBServerObj::AlterTables() {
-  return Guarded(QStringLiteral("AlterTables"), -1, [&] {
+  return Guarded(*Lager, QStringLiteral("AlterTables"), -1, [&] {
     const bool wasOpen = Lager->Active();
     Lager->Close();
     Lager->ReadDefinitions();
@@ -243,13 +228,13 @@ bool IModLagerDBServerObj::LocateArtikel(const QString& lagerArtikelNr) {
 }
 
 QString IModLagerDBServerObj::GetCurrentLagerArtikelNr() {
-  return Guarded(QStringLiteral("GetCurrentLagerArtikelNr"), QString(), [&] {
+  return Guarded(*Lager, QStringLiteral("GetCurrentLagerArtikelNr"), QString(), [&] {
     return Lager->IsEmpty() ? QString() : Lager->FieldByName(Name(cNr)).AsString();
   });
 }
 
 int IModLagerDBServerObj::GetLagerArtikel(TLagerServerObj& article) {
-  return Guarded(QStringLiteral("GetLagerArtikel"), -1, [&] {
+  return Guarded(*Lager, QStringLiteral("GetLagerArtikel"), -1, [&] {
     if (article.LagerArtikelNr.isEmpty() || Lager->IsEmpty()) return -1;
     TTdbControlsDisabled still(*Lager);
     if (!LocateArtikel(article.LagerArtikelNr)) return -2;
@@ -287,7 +272,7 @@ void IModLagerDBServerObj::WriteRow(TLagerServerObj& a) {
 }
 
 int IModLagerDBServerObj::SetLagerArtikel(TLagerServerObj& article) {
-  return Guarded(QStringLiteral("SetLagerArtikel"), -1, [&] {
+  return Guarded(*Lager, QStringLiteral("SetLagerArtikel"), -1, [&] {
     if (article.LagerArtikelNr.isEmpty()) return -1;
     TTdbControlsDisabled still(*Lager);
     if (LocateArtikel(article.LagerArtikelNr)) {
@@ -306,7 +291,7 @@ int IModLagerDBServerObj::SetLagerArtikel(TLagerServerObj& article) {
 
 void IModLagerDBServerObj::Search(const QString& text, const QString& group, TDBLagerSearchResultObjectList& results,
                                   bool skipNotStock, bool onlyStockTaking) {
-  Guarded(QStringLiteral("Search"), 0, [&] {
+  Guarded(*Lager, QStringLiteral("Search"), 0, [&] {
     const TLagerSearchTerms terms(text, group);
     TTdbAccessor rows(*Lager);
     const int nr = rows.FieldIndex(Name(cNr)), bez = rows.FieldIndex(Name(cBez)),
@@ -326,7 +311,7 @@ void IModLagerDBServerObj::Search(const QString& text, const QString& group, TDB
 
 bool IModLagerDBServerObj::InitializeSearchResult(TDBLagerSearchResult& row) {
   if (row.Complete) return true;
-  return Guarded(QStringLiteral("InitializeSearchResult"), false, [&] {
+  return Guarded(*Lager, QStringLiteral("InitializeSearchResult"), false, [&] {
     TTdbControlsDisabled still(*Lager);
     if (!LocateArtikel(row.LagerArtikelNr)) return false;
     TLagerServerObj& a = completer_;
@@ -347,7 +332,7 @@ bool IModLagerDBServerObj::InitializeSearchResult(TDBLagerSearchResult& row) {
 }
 
 void IModLagerDBServerObj::SetVisibleSN(const QString& lagerArtikelNr) {
-  Guarded(QStringLiteral("SetVisibleSN"), 0, [&] {
+  Guarded(*Lager, QStringLiteral("SetVisibleSN"), 0, [&] {
     LagerSN->SetIndexName(kSNIndex);
     // The number is handed over as a value: a quote in it cannot change the filter.
     LagerSN->SetFilterValue(Name(cNr), lagerArtikelNr);
@@ -357,14 +342,14 @@ void IModLagerDBServerObj::SetVisibleSN(const QString& lagerArtikelNr) {
 }
 
 double IModLagerDBServerObj::GetFieldByNameFloat(const QString& lagerArtikelNr, const QString& field) {
-  return Guarded(QStringLiteral("GetFieldByNameFloat"), 0.0, [&] {
+  return Guarded(*Lager, QStringLiteral("GetFieldByNameFloat"), 0.0, [&] {
     TTdbControlsDisabled still(*Lager);
     return LocateArtikel(lagerArtikelNr) ? Lager->FieldByName(field).AsFloat() : 0.0;
   });
 }
 
 bool IModLagerDBServerObj::SetFieldByNameFloat(const QString& lagerArtikelNr, const QString& field, double value) {
-  return Guarded(QStringLiteral("SetFieldByNameFloat"), false, [&] {
+  return Guarded(*Lager, QStringLiteral("SetFieldByNameFloat"), false, [&] {
     TTdbControlsDisabled still(*Lager);
     if (!LocateArtikel(lagerArtikelNr)) return false;
     Lager->Edit();
@@ -376,7 +361,7 @@ bool IModLagerDBServerObj::SetFieldByNameFloat(const QString& lagerArtikelNr, co
 
 bool IModLagerDBServerObj::ForEachLagerArtikel(const std::function<void(TLagerServerObj&)>& callback) {
   if (!Opened) return true;
-  return Guarded(QStringLiteral("ForEachLagerArtikel"), false, [&] {
+  return Guarded(*Lager, QStringLiteral("ForEachLagerArtikel"), false, [&] {
     TLagerServerObj article;
     TTdbAccessor rows(*Lager);
     const WalkRow row(rows);

@@ -90,8 +90,6 @@ class IModLagerDBServerObj : public TDatabaseWrapper {
  private:
   bool LocateArtikel(const QString& lagerArtikelNr);
   void WriteRow(TLagerServerObj& article);
-  template <class T, class Operation>
-  T Guarded(const QString& place, T failValue, Operation&& operation);
 
   TLagerServerObj completer_;  // reused by InitializeSearchResult
 };
