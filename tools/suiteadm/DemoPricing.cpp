@@ -74,14 +74,27 @@ bool FillOneTable(const QString& file, int customer, int firstGroups, QString* e
 }
 }  // namespace
 
+QStringList DemoDiscountGroupKeys() {
+  QStringList keys;
+  for (const DemoGroup& group : kGroups) keys.append(QString::fromUtf8(group.key));
+  return keys;
+}
+
+QStringList DemoArticleGroups() {
+  return {QStringLiteral("Heizung"), QStringLiteral("Sanitaer"), QStringLiteral("Elektro"), QStringLiteral("Werkzeug")};
+}
+
+QStringList DemoStorageLocations() {
+  return {QStringLiteral("Halle 1"), QStringLiteral("Halle 2"), QStringLiteral("Fahrzeug")};
+}
+
 bool WriteDemoWarehouseConfig(const QString& warehouseDir, QString* error) {
   if (!EnsureDirectory(warehouseDir)) return Fail(error, QStringLiteral("cannot create directory %1").arg(warehouseDir));
   TLagerConfig config;
   for (const DemoGroup& group : kGroups)
     config.Rabattgruppen.Add(QString::fromUtf8(group.key), QString::fromUtf8(group.description));
-  config.Artikelgruppen = {QStringLiteral("Heizung"), QStringLiteral("Sanitaer"), QStringLiteral("Elektro"),
-                           QStringLiteral("Werkzeug")};
-  config.Lagerorte = {QStringLiteral("Halle 1"), QStringLiteral("Halle 2"), QStringLiteral("Fahrzeug")};
+  config.Artikelgruppen = DemoArticleGroups();
+  config.Lagerorte = DemoStorageLocations();
   const QString file = NormalizePath(warehouseDir, true) + QStringLiteral("CONFIG.XML");
   if (!config.SaveToFile(file)) return Fail(error, QStringLiteral("cannot write %1").arg(file));
   return true;

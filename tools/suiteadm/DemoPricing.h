@@ -5,6 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+// The keys of the predefined discount groups, the article groups and the
+// storage locations of the warehouse settings.
+QStringList DemoDiscountGroupKeys();
+QStringList DemoArticleGroups();
+QStringList DemoStorageLocations();
 // Writes CONFIG.XML of the warehouse directory with about 30 discount groups.
 bool WriteDemoWarehouseConfig(const QString& warehouseDir, QString* error);
 // Discount tables (quotes/orders "001" and commission orders "004") for the

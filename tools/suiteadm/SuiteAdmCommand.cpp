@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "IniFilesSec.h"
+#include "DemoWarehouse.h"
 #include "SuiteTree.h"
 
 namespace {
@@ -10,9 +11,9 @@ const char* const kUsage =
     "usage:\n"
     "  suiteadm init ROOT --client NAME --user NAME [--password P]\n"
     "      make a suite tree for the client and admit the user\n"
-    "  suiteadm demo ROOT [--addresses N]\n"
+    "  suiteadm demo ROOT [--addresses N] [--warehouse-articles N]\n"
     "      make the demo suite (client DEMO, user ADMIN, barred user GAST)\n"
-    "      with N demo addresses (default 150)\n"
+    "      with N demo addresses (default 150) and N warehouse articles (default 2000)\n"
     "  suiteadm ini get FILE SECTION IDENT\n"
     "  suiteadm ini set FILE SECTION IDENT VALUE\n"
     "  suiteadm ini dump FILE\n"
@@ -73,12 +74,16 @@ int Demo(const QStringList& args, QTextStream& out, QTextStream& err) {
   QString problem;
   if (!ParseOptions(args, 2, options, problem)) return UsageError(err, problem);
   for (const QString& key : options.keys())
-    if (key != QLatin1String("addresses")) return UsageError(err, QStringLiteral("unknown option --%1").arg(key));
+    if (key != QLatin1String("addresses") && key != QLatin1String("warehouse-articles"))
+      return UsageError(err, QStringLiteral("unknown option --%1").arg(key));
   int addresses = kDemoAddressCount;
-  if (options.contains(QStringLiteral("addresses")) && !ParseCount(options.value(QStringLiteral("addresses")), addresses))
-    return UsageError(err, QStringLiteral("--addresses needs a number from 0 to 10000000"));
+  int articles = kDemoWarehouseArticleCount;
+  for (const auto& [name, count] : {std::pair{QStringLiteral("addresses"), &addresses},
+                                    std::pair{QStringLiteral("warehouse-articles"), &articles}})
+    if (options.contains(name) && !ParseCount(options.value(name), *count))
+      return UsageError(err, QStringLiteral("--%1 needs a number from 0 to 10000000").arg(name));
   QString error;
-  if (!CreateDemoSuite(args[1], &error, addresses)) {
+  if (!CreateDemoSuite(args[1], &error, addresses, articles)) {
     err << "suiteadm: " << error << "\n";
     return 1;
   }

@@ -6,6 +6,7 @@
 #include "DemoAddresses.h"
 #include "DemoPricing.h"
 #include "DemoPriceGroups.h"
+#include "DemoWarehouse.h"
 #include "IniFilesSec.h"
 #include "MemIniFile.h"
 #include "PathUtils.h"
@@ -129,7 +130,7 @@ QString DemoAddressDir(const QString& root) {
   return NormalizePath(QDir(root).absolutePath(), true) + QStringLiteral("DATA/DEMO/A1/ADRESSEN/");
 }
 
-bool CreateDemoSuite(const QString& root, QString* error, int addressCount) {
+bool CreateDemoSuite(const QString& root, QString* error, int addressCount, int warehouseArticles) {
   SuiteUser admin;
   admin.name = QStringLiteral("ADMIN");
   admin.fullName = QStringLiteral("Administrator");
@@ -145,8 +146,10 @@ bool CreateDemoSuite(const QString& root, QString* error, int addressCount) {
   // A few customers and the standard tables get discount lists; the others start without.
   QStringList customers = {QStringLiteral("__DEFAULT__")};
   for (int i = 0; i < std::min(addressCount, 5); ++i) customers.append(DemoAddressId(i));
-  if (!WriteDemoWarehouseConfig(warehouseDir, error) || !FillDemoDiscounts(addressDir, customers, error) ||
-      !FillDemoQuantityDiscounts(addressDir, customers.mid(0, 4), error))
+  if (!WriteDemoWarehouseConfig(warehouseDir, error) || !FillDemoWarehouse(warehouseDir, warehouseArticles, error) ||
+      !FillDemoDiscounts(addressDir, customers, error) ||
+      !FillDemoQuantityDiscounts(addressDir, customers.mid(0, 4), error) ||
+      !FillDemoArticlePrices(addressDir, customers.mid(0, 4), warehouseArticles, error))
     return false;
   // Price groups for a few customers (and the standard ones), and catalogue directories for their tree.
   const QString catalogueDir = NormalizePath(root, true) + QStringLiteral("DATA/DEMO/") + AreaFolder(TAreaDir::Kataloge);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include "DemoWarehouse.h"
+
 struct SuiteUser {
   QString name;
   QString password;
@@ -28,9 +30,11 @@ QString AreaDirValue(const QString& client, const QString& key);
 bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, QString* error);
 
 // The demo suite: client DEMO, user ADMIN and the barred user GAST, with
-// addressCount demo addresses and the address configuration.
+// addressCount demo addresses and the address configuration, and a
+// warehouse of warehouseArticles articles.
 constexpr int kDemoAddressCount = 150;
-bool CreateDemoSuite(const QString& root, QString* error, int addressCount = kDemoAddressCount);
+bool CreateDemoSuite(const QString& root, QString* error, int addressCount = kDemoAddressCount,
+                     int warehouseArticles = kDemoWarehouseArticleCount);
 // The demo client's address directory: <root>/DATA/DEMO/A1/ADRESSEN/.
 QString DemoAddressDir(const QString& root);
 
