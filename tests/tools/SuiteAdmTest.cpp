@@ -3,11 +3,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <sqlite3.h>
 
 #include "IniFilesSec.h"
+#include "KSPRDatabase.h"
+#include "ULAGConfig.h"
+#include "ULAGUnit1Core.h"
 #include "MemIniFile.h"
 #include "PathUtils.h"
 #include "SuiteAdmCommand.h"
@@ -143,4 +147,98 @@ TEST(SuiteAdmProcess, DemoWritesQuantityListsInTheProcessLocalesForm) {
   EXPECT_EQ(lines.first(), QStringLiteral("10=2"));
   EXPECT_EQ(lines.last(), ProcessLocaleNumber("1000", "5") + QLatin1Char('=') + ProcessLocaleNumber("12", "5"));
   EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.MR")}).size(), 4);
+}
+
+namespace {
+QString DemoWarehouseDir(const QString& root) { return root + QStringLiteral("/DATA/DEMO/LAGER/"); }
+
+qint64 WarehouseArticleCount(const QString& root) {
+  IModLagerDBServerObj db;
+  db.Open(DemoWarehouseDir(root), true);
+  return db.Lager->RecordCount();
+}
+}  // namespace
+
+// The demo warehouse is found by its marker file and its articles use what the
+// warehouse settings predefine; every article is complete enough to be priced.
+TEST(SuiteAdmDemo, WarehouseArticlesReadBackWithThePredefinedGroups) {
+  QTemporaryDir dir;
+  QString error;
+  ASSERT_TRUE(CreateDemoSuite(dir.path(), &error, 3)) << error.toStdString();
+  ASSERT_TRUE(QFileInfo(DemoWarehouseDir(dir.path()) + QStringLiteral("LAGER.DAT")).isFile());
+  TLagerConfig config;
+  config.LoadFromFile(DemoWarehouseDir(dir.path()) + QStringLiteral("CONFIG.XML"));
+  ASSERT_EQ(config.Rabattgruppen.Count(), 30);
+
+  IModLagerDBServerObj db;
+  db.Open(DemoWarehouseDir(dir.path()), true);
+  int count = 0, serial = 0, coloured = 0;
+  QSet<QString> discountGroups;
+  EXPECT_TRUE(db.ForEachLagerArtikel([&](TLagerServerObj& a) {
+    ++count;
+    serial += a.SNPflicht;
+    coloured += a.ViewColor != 0;
+    discountGroups.insert(a.Rabattgruppen);
+    EXPECT_TRUE(config.Rabattgruppen.ContainsFirst(a.Rabattgruppen)) << a.LagerArtikelNr.toStdString();
+    EXPECT_TRUE(config.Artikelgruppen.contains(a.Gruppe)) << a.LagerArtikelNr.toStdString();
+    EXPECT_TRUE(config.Lagerorte.contains(a.Lagerort)) << a.LagerArtikelNr.toStdString();
+    EXPECT_GT(a.EKPreis, 0);
+    EXPECT_GT(a.Vkp[4], a.EKPreis) << a.LagerArtikelNr.toStdString();
+    EXPECT_FALSE(a.Bezeichnung.isEmpty());
+  }));
+  EXPECT_EQ(count, kDemoWarehouseArticleCount);
+  EXPECT_GT(discountGroups.size(), 20);
+  EXPECT_GT(serial, 0);
+  EXPECT_LT(serial, count / 5);
+  EXPECT_GT(coloured, 0);
+  EXPECT_LT(coloured, count / 20);
+  db.SetVisibleSN(QStringLiteral("100014"));
+  EXPECT_EQ(db.LagerSN->RecordCount(), 2) << "a pump with its serial numbers";
+}
+
+// Customers 10000 to 10002 and the standard table have article prices, with
+// scales, for warehouse articles that exist and for catalogue articles.
+TEST(SuiteAdmDemo, ArticlePriceTablesReferToTheWarehouseAndTheCatalogues) {
+  QTemporaryDir dir;
+  QString error;
+  ASSERT_TRUE(CreateDemoSuite(dir.path(), &error, 3)) << error.toStdString();
+  IModLagerDBServerObj warehouse;
+  warehouse.Open(DemoWarehouseDir(dir.path()), true);
+  for (const QString id : {"__DEFAULT__", "10000", "10001", "10002"}) {
+    TKSPRDatabase db;
+    db.OpenFile(DemoAddressDir(dir.path()) + QStringLiteral("003/") + id + QStringLiteral(".TDBD"), false);
+    ASSERT_TRUE(db.Opened) << id.toStdString();
+    QSet<QString> catalogues;
+    int scales = 0;
+    for (db.Table->First(); !db.Table->Eof(); db.Table->Next()) {
+      QString katalog, nr;
+      ASSERT_TRUE(db.GetCurrentArtikel(katalog, nr));
+      catalogues.insert(katalog);
+      TKSPRDatabaseObj entry;
+      ASSERT_TRUE(db.GetCurrentMengenstaffel(&entry));
+      scales += entry.Mengenstaffel.Count() > 0;
+      TLagerServerObj article;
+      article.LagerArtikelNr = nr;
+      if (katalog == QLatin1String("LAGER")) {
+        EXPECT_EQ(warehouse.GetLagerArtikel(article), 0) << nr.toStdString();
+      }
+    }
+    EXPECT_EQ(catalogues, (QSet<QString>{QStringLiteral("LAGER"), QStringLiteral("DATANORM_SHK"),
+                                         QStringLiteral("LIEFERANT_MEIER")}))
+        << id.toStdString();
+    EXPECT_GT(scales, 5) << id.toStdString();
+  }
+}
+
+TEST(SuiteAdmDemo, WarehouseArticlesOptionSetsTheWarehouseSize) {
+  QTemporaryDir dir;
+  const CommandResult r = RunSuiteAdm({QStringLiteral("demo"), dir.path(), QStringLiteral("--addresses"),
+                                       QStringLiteral("1"), QStringLiteral("--warehouse-articles"),
+                                       QStringLiteral("500")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(WarehouseArticleCount(dir.path()), 500);
+  EXPECT_EQ(RunSuiteAdm({QStringLiteral("demo"), dir.path(), QStringLiteral("--warehouse-articles"),
+                         QStringLiteral("-1")})
+                .code,
+            2);
 }

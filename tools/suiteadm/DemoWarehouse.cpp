@@ -119,7 +119,7 @@ bool WriteArticles(IModLagerDBServerObj& db, int count, const QString& logged) {
         db.Database->Rollback();
         return false;
       }
-      if (article.SNPflicht && i % 4 == 0) WriteSerialNumbers(db, article, i);
+      if (article.SNPflicht) WriteSerialNumbers(db, article, i);
     }
     db.Database->Commit();
     if (!logged.isEmpty()) return false;
