@@ -72,23 +72,35 @@ TEST(SuiteAdmProcess, WritesRatesInTheProcessLocalesForm) {
             ProcessLocaleNumber("0", "94"));
 }
 
+// A table that refuses to be re-filled: the discount list, the warehouse and
+// an article-price table.
 TEST(SuiteAdmDemo, AFailureIsReportedAsOne) {
-  QTemporaryDir dir;
-  const QString root = dir.path() + QStringLiteral("/suite");
-  const QStringList demo = {QStringLiteral("demo"), root, QStringLiteral("--addresses"), QStringLiteral("3")};
-  ASSERT_EQ(RunSuiteAdm(demo).code, 0);
-  // A discount list that refuses to be re-filled.
-  const QString list = root + QStringLiteral("/DATA/DEMO/A1/ADRESSEN/001/__DEFAULT__.TDBD");
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(QFile::encodeName(list).constData(), &db), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE DELETE ON KSR BEGIN SELECT RAISE(ABORT, 'refused'); END",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
-  const CommandResult r = RunSuiteAdm(demo);
-  EXPECT_EQ(r.code, 1);
-  EXPECT_TRUE(r.err.contains(list)) << r.err.toStdString();
-  EXPECT_FALSE(r.out.contains(QStringLiteral("ready"))) << r.out.toStdString();
+  struct Case {
+    const char* file;
+    const char* trigger;
+  };
+  const Case cases[] = {
+      {"DATA/DEMO/A1/ADRESSEN/001/__DEFAULT__.TDBD", "BEFORE DELETE ON KSR"},
+      {"DATA/DEMO/LAGER/LAGER.DAT", "BEFORE UPDATE ON LAGER"},
+      {"DATA/DEMO/A1/ADRESSEN/003/10001.TDBD", "BEFORE UPDATE ON KSP"},
+  };
+  for (const Case& c : cases) {
+    QTemporaryDir dir;
+    const QString root = dir.path() + QStringLiteral("/suite");
+    const QStringList demo = {QStringLiteral("demo"), root, QStringLiteral("--addresses"), QStringLiteral("3"),
+                              QStringLiteral("--warehouse-articles"), QStringLiteral("100")};
+    ASSERT_EQ(RunSuiteAdm(demo).code, 0);
+    const QString file = root + QLatin1Char('/') + QLatin1String(c.file);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    const QByteArray sql = QByteArray("CREATE TRIGGER refuse ") + c.trigger + " BEGIN SELECT RAISE(ABORT, 'refused'); END";
+    EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << c.file;
+    sqlite3_close(db);
+    const CommandResult r = RunSuiteAdm(demo);
+    EXPECT_EQ(r.code, 1) << c.file;
+    EXPECT_TRUE(r.err.contains(QFileInfo(file).path())) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("ready"))) << r.out.toStdString();
+  }
 }
 
 TEST(SuiteAdmIni, SetGetAndDumpProtectedValues) {

@@ -109,7 +109,8 @@ void WriteSerialNumbers(IModLagerDBServerObj& db, const TLagerServerObj& article
 // on the warehouse wait a moment only.
 constexpr int kBatchArticles = 2000;
 
-bool WriteArticles(IModLagerDBServerObj& db, int count, const QString& logged) {
+// False when an article was refused (the store has reported why); its batch is undone.
+bool WriteArticles(IModLagerDBServerObj& db, int count) {
   TLagerServerObj article;
   for (int first = 0; first < count; first += kBatchArticles) {
     db.Database->StartTransaction();
@@ -122,7 +123,6 @@ bool WriteArticles(IModLagerDBServerObj& db, int count, const QString& logged) {
       if (article.SNPflicht) WriteSerialNumbers(db, article, i);
     }
     db.Database->Commit();
-    if (!logged.isEmpty()) return false;
   }
   return true;
 }
@@ -257,7 +257,7 @@ bool FillDemoWarehouse(const QString& warehouseDir, int count, QString* error) {
   bool written = false;
   try {
     db.Open(dir);
-    written = WriteArticles(db, count, logged);
+    written = WriteArticles(db, count);
   } catch (const std::exception& e) {
     return Fail(error, QStringLiteral("cannot fill the warehouse %1: %2").arg(dir, QString::fromUtf8(e.what())));
   }
