@@ -10,6 +10,7 @@
 #include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
 #include "ExchangeFileDialog.h"
+#include "PageButton.h"
 #include "KSRabDatabase.h"
 #include "Msgdlg.h"
 #include "PricingFiles.h"
@@ -54,30 +55,16 @@ TDiscountGroupPage::~TDiscountGroupPage() {
   Store->Close();
 }
 
-template <class Result>
-QPushButton* TDiscountGroupPage::AddButtonTo(QWidget* row, const char* name, const char* caption,
-                                             Result (TDiscountGroupPage::*click)()) {
-  auto* button = new QPushButton(Tr(caption), row);
-  button->setObjectName(QLatin1String(name));
-  row->layout()->addWidget(button);
-  connect(button, &QPushButton::clicked, this, [this, click] {
-    const TSelectionHold hold(AddressFrame);  // the command keeps the address it was pressed for
-    (this->*click)();
-  });
-  return button;
-}
-
 QWidget* TDiscountGroupPage::BuildButtonRow(QWidget* sheet) {
   auto* row = new QWidget(sheet);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  ListButton = AddButtonTo(row, parts_.listButton, "Liste anlegen", &TDiscountGroupPage::ListButtonClick);
-  ReimportButton = AddButtonTo(row, parts_.reimportButton, "Rabattgruppen erneut importieren", &TDiscountGroupPage::Reimport);
-  ExportButton = AddButtonTo(row, parts_.exportButton, "Export", &TDiscountGroupPage::ExportClick);
-  ImportButton = AddButtonTo(row, parts_.importButton, "Import", &TDiscountGroupPage::ImportClick);
-  CompressButton = AddButtonTo(row, parts_.compressButton, "Rabattgruppen ohne Rabatt entfernen",
-                               &TDiscountGroupPage::CompressClick);
-  AddButton = AddButtonTo(row, parts_.addButton, "Rabattgruppe manuell hinzufuegen", &TDiscountGroupPage::AddClick);
+  ListButton = AddPageButton(row, parts_.listButton, "Liste anlegen", &AddressFrame, [this] { ListButtonClick(); });
+  ReimportButton = AddPageButton(row, parts_.reimportButton, "Rabattgruppen erneut importieren", &AddressFrame, [this] { Reimport(); });
+  ExportButton = AddPageButton(row, parts_.exportButton, "Export", &AddressFrame, [this] { ExportClick(); });
+  ImportButton = AddPageButton(row, parts_.importButton, "Import", &AddressFrame, [this] { ImportClick(); });
+  CompressButton = AddPageButton(row, parts_.compressButton, "Rabattgruppen ohne Rabatt entfernen", &AddressFrame, [this] { CompressClick(); });
+  AddButton = AddPageButton(row, parts_.addButton, "Rabattgruppe manuell hinzufuegen", &AddressFrame, [this] { AddClick(); });
   layout->addStretch();
   return row;
 }

@@ -64,8 +64,6 @@ class TDiscountGroupPage : public QObject {
 
  private:
   QWidget* BuildButtonRow(QWidget* sheet);
-  template <class Result>
-  QPushButton* AddButtonTo(QWidget* row, const char* name, const char* caption, Result (TDiscountGroupPage::*click)());
   bool Open(const QString& file);
   bool FollowListFile(bool lastChangeLost);
   void ShowListState(int tag);

@@ -1,5 +1,7 @@
 #include "PriceGroupPage.h"
 
+#include "PageButton.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -103,16 +105,12 @@ TPriceGroupPage::TPriceGroupPage(QWidget* sheet) : QObject(sheet), PreisgruppeOb
   panels->addWidget(BuildKatalogPanel(sheet), 1);
   panels->addWidget(BuildLagerPanel(sheet), 1);
   layout->addLayout(panels, 1);
-  btPreisgrCreate = new QPushButton(Tr("Liste anlegen"), sheet);
-  btPreisgrCreate->setObjectName(QStringLiteral("btPreisgrCreate"));
-  connect(btPreisgrCreate, &QPushButton::clicked, this, [this] {
-    const TSelectionHold hold(AddressFrame);  // the command keeps the address it was pressed for
-    btPreisgrCreateClick();
-  });
-  auto* row = new QHBoxLayout;
-  row->addWidget(btPreisgrCreate);
-  row->addStretch();
-  layout->addLayout(row);
+  auto* row = new QWidget(sheet);
+  auto* rowLayout = new QHBoxLayout(row);
+  rowLayout->setContentsMargins(0, 0, 0, 0);
+  btPreisgrCreate = AddPageButton(row, "btPreisgrCreate", "Liste anlegen", &AddressFrame, [this] { btPreisgrCreateClick(); });
+  rowLayout->addStretch();
+  layout->addWidget(row);
   // The window's colour scheme was applied before the pages were made.
   ApplyColorScheme(sheet);
   InitNodes();

@@ -1,5 +1,7 @@
 #include "QuantityDiscountPage.h"
 
+#include "PageButton.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -66,25 +68,13 @@ TQuantityDiscountPage::~TQuantityDiscountPage() {
   delete RabMengenEditor;
 }
 
-QPushButton* TQuantityDiscountPage::AddButtonTo(QWidget* row, const char* name, const char* caption,
-                                                void (TQuantityDiscountPage::*click)()) {
-  auto* button = new QPushButton(Tr(caption), row);
-  button->setObjectName(QLatin1String(name));
-  row->layout()->addWidget(button);
-  connect(button, &QPushButton::clicked, this, [this, click] {
-    const TSelectionHold hold(AddressFrame);  // the command keeps the address it was pressed for
-    (this->*click)();
-  });
-  return button;
-}
-
 QWidget* TQuantityDiscountPage::BuildButtonRow(QWidget* sheet) {
   auto* row = new QWidget(sheet);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  Button1 = AddButtonTo(row, "Button1", "Liste anlegen", &TQuantityDiscountPage::Button1Click);
-  Button2 = AddButtonTo(row, "Button2", "Export", &TQuantityDiscountPage::Button2Click);
-  Button3 = AddButtonTo(row, "Button3", "Import", &TQuantityDiscountPage::Button3Click);
+  Button1 = AddPageButton(row, "Button1", "Liste anlegen", &AddressFrame, [this] { Button1Click(); });
+  Button2 = AddPageButton(row, "Button2", "Export", &AddressFrame, [this] { Button2Click(); });
+  Button3 = AddPageButton(row, "Button3", "Import", &AddressFrame, [this] { Button3Click(); });
   layout->addStretch();
   return row;
 }

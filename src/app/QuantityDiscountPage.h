@@ -47,7 +47,6 @@ class TQuantityDiscountPage : public QObject {
 
  private:
   QWidget* BuildButtonRow(QWidget* sheet);
-  QPushButton* AddButtonTo(QWidget* row, const char* name, const char* caption, void (TQuantityDiscountPage::*click)());
   void ShowListState(int tag);
   void CreateList();
   void DeleteList();
