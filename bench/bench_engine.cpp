@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include "BenchSupport.h"
+#include "RawSqlite.h"
 #include "TdbDatabase.h"
 #include "TdbTable.h"
 
@@ -74,37 +75,26 @@ double EngineBulkPost(const QString& path, int rows) {
   return NowMs() - start;
 }
 
-void Exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-
-void BindText(sqlite3_stmt* s, int column, const QString& text) {
-  sqlite3_bind_text16(s, column, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-}
-
 double RawBulkInsert(const QString& path, int rows) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.toUtf8().constData(), &db);
-  Exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
-  Exec(db,
-       "CREATE TABLE KSP(KATALOG TEXT, ARTIKELNR TEXT, BEZEICHNUNG TEXT, PREIS REAL, RABATT REAL, ZEIT REAL, "
-       "LOHN REAL, XMLDATA TEXT); CREATE UNIQUE INDEX KSP_INDEX ON KSP(KATALOG, ARTIKELNR);");
+  sqlite3* db = CreateRawKspTable(path);
   const double start = NowMs();
-  Exec(db, "BEGIN IMMEDIATE");
+  RawExec(db, "BEGIN IMMEDIATE");
   sqlite3_stmt* insert = nullptr;
   sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
   for (int i = 0; i < rows; ++i) {
-    BindText(insert, 1, Katalog(i));
-    BindText(insert, 2, ArtikelNr(i));
-    BindText(insert, 3, QStringLiteral("Kupferrohr 15 mm"));
+    RawBindText(insert, 1, Katalog(i));
+    RawBindText(insert, 2, ArtikelNr(i));
+    RawBindText(insert, 3, QStringLiteral("Kupferrohr 15 mm"));
     sqlite3_bind_double(insert, 4, i * 0.01);
     sqlite3_bind_double(insert, 5, 5);
     sqlite3_bind_double(insert, 6, 1.5);
     sqlite3_bind_double(insert, 7, 42);
-    BindText(insert, 8, QString());
+    RawBindText(insert, 8, QString());
     sqlite3_step(insert);
     sqlite3_reset(insert);
   }
   sqlite3_finalize(insert);
-  Exec(db, "COMMIT");
+  RawExec(db, "COMMIT");
   const double ms = NowMs() - start;
   sqlite3_close(db);
   return ms;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "RawSqlite.h"
 #include "KSPRDatabase.h"
 
 namespace {
@@ -58,38 +59,27 @@ double OursBulkSet(const QString& path, const std::vector<Source>& rows) {
   return NowMs() - start;
 }
 
-void Exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-
-void BindText(sqlite3_stmt* s, int column, const QString& text) {
-  sqlite3_bind_text16(s, column, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-}
-
 double RawInsert(const QString& path, const std::vector<Source>& rows, const std::vector<QString>& xml) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.toUtf8().constData(), &db);
-  Exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
-  Exec(db,
-       "CREATE TABLE KSP(KATALOG TEXT, ARTIKELNR TEXT, BEZEICHNUNG TEXT, PREIS REAL, RABATT REAL, ZEIT REAL, "
-       "LOHN REAL, XMLDATA TEXT); CREATE UNIQUE INDEX KSP_INDEX ON KSP(KATALOG, ARTIKELNR);");
+  sqlite3* db = CreateRawKspTable(path);
   const double start = NowMs();
-  Exec(db, "BEGIN IMMEDIATE");
+  RawExec(db, "BEGIN IMMEDIATE");
   sqlite3_stmt* insert = nullptr;
   sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
   for (size_t i = 0; i < rows.size(); ++i) {
     const Source& s = rows[i];
-    BindText(insert, 1, s.katalog);
-    BindText(insert, 2, s.artikelNr);
-    BindText(insert, 3, s.bezeichnung);
+    RawBindText(insert, 1, s.katalog);
+    RawBindText(insert, 2, s.artikelNr);
+    RawBindText(insert, 3, s.bezeichnung);
     sqlite3_bind_double(insert, 4, CurrencyToDouble(s.preis));
     sqlite3_bind_double(insert, 5, s.rabatt);
     sqlite3_bind_double(insert, 6, s.zeit);
     sqlite3_bind_double(insert, 7, CurrencyToDouble(s.lohn));
-    BindText(insert, 8, xml[i]);
+    RawBindText(insert, 8, xml[i]);
     sqlite3_step(insert);
     sqlite3_reset(insert);
   }
   sqlite3_finalize(insert);
-  Exec(db, "COMMIT");
+  RawExec(db, "COMMIT");
   const double ms = NowMs() - start;
   sqlite3_close(db);
   return ms;
