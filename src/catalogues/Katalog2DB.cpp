@@ -1,6 +1,5 @@
 #include "Katalog2DB.h"
 
-#include "SuiteException.h"
 #include "TdbAccessor.h"
 #include "TypeUnit.h"
 
@@ -396,8 +395,9 @@ bool TKatalog2DB::ForEachArtikel(const std::function<void(TKatalog2Artikel&)>& c
 }
 
 namespace {
-void StoreArticle(TTdbTable& table, const CursorRow& row, TKatalog2Artikel& article) {
-  if (article.ID.isEmpty()) throw Exception(QStringLiteral("article without number"));
+// False, nothing written, for an article without number.
+bool StoreArticle(TTdbTable& table, const CursorRow& row, TKatalog2Artikel& article) {
+  if (article.ID.isEmpty()) return false;
   if (table.Locate(Name(cID), article.ID)) {
     table.Edit();
   } else {
@@ -406,14 +406,14 @@ void StoreArticle(TTdbTable& table, const CursorRow& row, TKatalog2Artikel& arti
   }
   WriteArticle(row, article);
   table.Post();
+  return true;
 }
 }  // namespace
 
 int TKatalog2DB::SetObject(TKatalog2Artikel& article) {
   return Guarded(*SCatalog, QStringLiteral("SetObject"), -1, [&] {
     TTdbControlsDisabled still(*SCatalog);
-    StoreArticle(*SCatalog, CursorRow(*SCatalog), article);
-    return 0;
+    return StoreArticle(*SCatalog, CursorRow(*SCatalog), article) ? 0 : -1;
   });
 }
 
@@ -423,24 +423,25 @@ bool TKatalog2DB::SetObjectsBatched(const std::function<bool(TKatalog2Artikel&)>
     const CursorRow row(*SCatalog);
     TKatalog2Artikel article;
     int inBatch = 0;
+    bool stored = true;
     Database->StartTransaction();
     try {
-      for (;;) {
+      while (stored) {
         article.Clear();
         if (!next(article)) break;
-        StoreArticle(*SCatalog, row, article);
+        stored = StoreArticle(*SCatalog, row, article);
         if (++inBatch < batchRows) continue;
         Database->Commit();
         inBatch = 0;
         Database->StartTransaction();
       }
-      Database->Commit();
     } catch (...) {
       SCatalog->Cancel();  // the failed row must not be posted by the next move
       Database->Rollback();
       throw;
     }
-    return true;
+    stored ? Database->Commit() : Database->Rollback();
+    return stored;
   });
   RefreshTables();
   return done;

@@ -66,10 +66,12 @@ class TKatalog2DB : public TDatabaseWrapper {
   // catalogue key. True when the database is not open or every article was passed.
   bool ForEachArtikel(const std::function<void(TKatalog2Artikel&)>& callback);
 
-  // Stores the article (its row replaced when the number exists); 0 or -1.
+  // Stores the article (its row replaced when the number exists); 0, or -1
+  // for an article without number or on an error.
   int SetObject(TKatalog2Artikel& article);
   // Stores the articles next() fills (until it returns false), committed in
-  // batches of batchRows; a failure undoes the batch it happened in.
+  // batches of batchRows; an error or an article without number ends it with
+  // false and undoes the batch it happened in.
   bool SetObjectsBatched(const std::function<bool(TKatalog2Artikel&)>& next, int batchRows = 2000);
 
  protected:

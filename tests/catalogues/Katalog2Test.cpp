@@ -94,6 +94,8 @@ TEST_F(Katalog2, LookupResults) {
   EXPECT_EQ(db.GetObject(a), -1) << "empty table";
   EXPECT_TRUE(a.ID.isEmpty()) << "the article is reset";
   EXPECT_EQ(db.GetCurrentObjID(), QString());
+  a.ID.clear();
+  EXPECT_EQ(db.SetObject(a), -1) << "no row without number";
   Store(QStringLiteral("B"), 1);
   Store(QStringLiteral("D"), 2);
   a.ID = QStringLiteral("C");
