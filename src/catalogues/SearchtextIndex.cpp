@@ -144,8 +144,8 @@ std::vector<QStringView> TSearchtextBucket::Parse(QStringView line) {
       if (!item.isEmpty()) articles.push_back(item);
     }
   }
-  const auto less = [](QStringView a, QStringView b) { return a.compare(b) < 0; };
-  if (!std::is_sorted(articles.begin(), articles.end(), less)) std::sort(articles.begin(), articles.end(), less);
+  const auto before = searchtext::ArticleBefore;
+  if (!std::is_sorted(articles.begin(), articles.end(), before)) std::sort(articles.begin(), articles.end(), before);
   articles.erase(std::unique(articles.begin(), articles.end()), articles.end());
   return articles;
 }

@@ -8,6 +8,7 @@
 #include <QStringView>
 #include <deque>
 #include <functional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -18,6 +19,10 @@ int BucketOf(QStringView word);
 QString WordListFile();          // "STX.IDX"
 QString BucketFile(int bucket);  // "STX.<bucket>"
 QString SynonymFile();           // "STXSYNONYM.TXT"
+// The order of article numbers in hit lists: by UTF-16 code units.
+inline bool ArticleBefore(QStringView a, QStringView b) {
+  return std::u16string_view(a.utf16(), size_t(a.size())) < std::u16string_view(b.utf16(), size_t(b.size()));
+}
 // Upper case, with Ä, Ö, Ü as AE, OE, UE and ß as SS: the form of indexed and searched words.
 QString NormalizeWord(const QString& word);
 }  // namespace searchtext

@@ -46,16 +46,18 @@ std::unique_ptr<TSearchWordItem> MakeItem(QString word, const QList<QStringList>
   return item;
 }
 
-// Every article number of the lists once, sorted.
-Articles Union(const std::vector<const Articles*>& lists) {
+// Every article number of the lists once, sorted. A frequent word's long list
+// is merged in as it is; only the others are sorted together.
+Articles Union(std::vector<const Articles*> lists) {
   if (lists.empty()) return {};
-  if (lists.size() == 1) return *lists.front();
+  std::sort(lists.begin(), lists.end(), [](const Articles* a, const Articles* b) { return a->size() > b->size(); });
+  const Articles& longest = *lists.front();
+  Articles others;
+  for (size_t i = 1; i < lists.size(); ++i) others.insert(others.end(), lists[i]->begin(), lists[i]->end());
+  std::sort(others.begin(), others.end(), searchtext::ArticleBefore);
   Articles all;
-  size_t size = 0;
-  for (const Articles* list : lists) size += list->size();
-  all.reserve(size);
-  for (const Articles* list : lists) all.insert(all.end(), list->begin(), list->end());
-  std::sort(all.begin(), all.end(), [](QStringView a, QStringView b) { return a.compare(b) < 0; });
+  all.reserve(longest.size() + others.size());
+  std::merge(longest.begin(), longest.end(), others.begin(), others.end(), std::back_inserter(all), searchtext::ArticleBefore);
   all.erase(std::unique(all.begin(), all.end()), all.end());
   return all;
 }
@@ -68,8 +70,7 @@ QStringList Intersect(const TSearchWordItemObjectList& items) {
     const Articles& hits = items[i]->Hits;
     if (hits.empty()) continue;
     Articles kept;
-    std::set_intersection(common.begin(), common.end(), hits.begin(), hits.end(), std::back_inserter(kept),
-                          [](QStringView a, QStringView b) { return a.compare(b) < 0; });
+    std::set_intersection(common.begin(), common.end(), hits.begin(), hits.end(), std::back_inserter(kept), searchtext::ArticleBefore);
     common = std::move(kept);
   }
   QStringList result;
