@@ -84,15 +84,9 @@ void TSearchtextWordList::AddLine(QStringView line) {
   buckets_.push_back(static_cast<quint8>(searchtext::BucketOf(word)));
 }
 
-QStringView TSearchtextWordList::Word(int entry) const {
-  const size_t i = static_cast<size_t>(entry);
-  const qsizetype end = i + 1 < starts_.size() ? starts_[i + 1] - 1 : words_.size();
-  return QStringView(words_).sliced(starts_[i], end - starts_[i]);
-}
-
 void TSearchtextWordList::ForEachMatch(QStringView term, bool wordBeginOnly,
                                        const std::function<bool(int)>& found) const {
-  // An empty word is in no word, as a plain substring test has it.
+  // An empty word stands for nothing; no word holds a line feed.
   if (term.isEmpty() || term.contains(kWordSeparator)) return;
   // At a word's beginning means right after its separator.
   const QString beginning = wordBeginOnly ? kWordSeparator + term.toString() : QString();

@@ -39,7 +39,6 @@ class TSearchtextWordList {
   // Calls found(entry) once per entry whose word contains term (at its
   // beginning when wordBeginOnly), in list order; stops when found returns false.
   void ForEachMatch(QStringView term, bool wordBeginOnly, const std::function<bool(int)>& found) const;
-  QStringView Word(int entry) const;
   int Bucket(int entry) const { return buckets_[static_cast<size_t>(entry)]; }
   int BucketLine(int entry) const { return bucketLines_[static_cast<size_t>(entry)]; }
 

@@ -56,7 +56,6 @@ class TSearchtextManager {
 
   QStringList ResultList;
   double Duration = 0;  // of the last search, in seconds, to hundredths
-  const QList<QStringList>& SynonymGroups() const { return synonymGroups_; }
 
  private:
   class Progress;
