@@ -32,6 +32,7 @@ std::unique_ptr<TLagerArtikelSelectForm1> OpenShown(const QString& dir) {
   form->show();
   QApplication::processEvents();
   QTableView* grid = form->Frame->Grid;
+  grid->viewport()->repaint();
   if (grid->model()->index(0, 0).data().toString().isEmpty()) std::fprintf(stderr, "no rows shown\n");
   return form;
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -163,6 +164,10 @@ TEST_F(SelectWindow, GotoPositionsAndColoursTheField) {
       EXPECT_EQ(Frame().FocusedArtikelNr(), QLatin1String(c.focused)) << c.text << search;
     }
   }
+  // With EAN search on, typing does not move the list.
+  Frame().Config.SpEAN = true;
+  Frame().edGoto->setText(QStringLiteral("C"));
+  EXPECT_EQ(Frame().FocusedArtikelNr(), QStringLiteral("B-7"));
 }
 
 TEST_F(SelectWindow, BasketKeepsEachArticleOnce) {
@@ -197,6 +202,24 @@ TEST_F(SelectWindow, ConfirmTakesTheBasketOrElseTheFocusedArticle) {
   }));
   EXPECT_EQ(Numbers(result).join(u' '), QStringLiteral("A-1000 C'1"));
   EXPECT_TRUE(Form().Speicher.IsEmpty());
+}
+
+TEST_F(SelectWindow, EnterAddsToTheBasketF8Confirms) {
+  FillAll();
+  auto press = [](QWidget* target, int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+  };
+  TLagerServerObjObjectList result;
+  EXPECT_TRUE(ExecuteWith(result, [&] {
+    Frame().GotoArtikelNr(QStringLiteral("B-7"));
+    Frame().Grid->setFocus();
+    press(Frame().Grid, Qt::Key_Return);
+    EXPECT_EQ(Form().Speicher.Count(), 1);
+    Frame().GotoArtikelNr(QStringLiteral("C'1"));
+    press(Frame().Grid, Qt::Key_F8);
+  }));
+  EXPECT_EQ(Numbers(result).join(u' '), QStringLiteral("B-7"));
 }
 
 TEST_F(SelectWindow, ConfirmOnAnEmptyWarehouseGivesAnEmptyList) {

@@ -125,6 +125,7 @@ void TLagerAnzeigenFrame::ShowTable() {
   if (tableModel_->Table() != database_.Lager) tableModel_->SetTable(database_.Lager);
   else tableModel_->Reload();
   Grid->setColumnHidden(TLagerTableModel::kColorColumn, true);
+  ApplyColumnWidths();
   delete searchModel_;
   searchModel_ = nullptr;
   searchRows_.reset();
@@ -135,11 +136,17 @@ void TLagerAnzeigenFrame::ShowTable() {
 void TLagerAnzeigenFrame::ShowSearch(std::unique_ptr<TDBLagerSearchResultObjectList> rows) {
   auto* model = new TLagerSearchModel(*rows, database_, this);
   Grid->setModel(model);
+  ApplyColumnWidths();
   delete searchModel_;
   searchModel_ = model;
   searchRows_ = std::move(rows);
   btSucheBeenden->setEnabled(true);
   SelectRow(0);
+}
+
+// A new model brings new header sections with their default widths.
+void TLagerAnzeigenFrame::ApplyColumnWidths() {
+  for (int column = 0; column < lcColumnCount; ++column) Grid->setColumnWidth(column, LagerColumnWidth(column));
 }
 
 void TLagerAnzeigenFrame::SelectRow(int row) {

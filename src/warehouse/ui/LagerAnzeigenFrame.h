@@ -59,6 +59,7 @@ class TLagerAnzeigenFrame : public QFrame {
   QWidget* BuildSearchRow();
   void ShowTable();
   void ShowSearch(std::unique_ptr<TDBLagerSearchResultObjectList> rows);
+  void ApplyColumnWidths();
   void SelectRow(int row);
   int FirstRowStartingWith(const QString& text);
   void ColourGoto(const QString& text, const QString& found);

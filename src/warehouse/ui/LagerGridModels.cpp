@@ -12,14 +12,15 @@ struct ColumnDef {
   const char* title;
   const char* field;  // in LAGER
   bool number;
+  int width;
 };
 
 const ColumnDef kColumns[lcColumnCount] = {
-    {"Lagerartikel-Nr.", "LagerArtikelNr", false}, {"Bezeichnung", "Bezeichnung", false},
-    {"Gruppe", "Gruppe", false},                   {"Lagerort", "Lagerort", false},
-    {"Bestand", "BuchungsBestand", true},          {"EK-Preis", "EKPreis", true},
-    {"Zugang gesamt", "SummeWareneingangMe", true}, {"Anfangsbestand", "Anfangsbestand", true},
-    {"Inventurbestand", "InventurErfassung", true},
+    {"Lagerartikel-Nr.", "LagerArtikelNr", false, 120}, {"Bezeichnung", "Bezeichnung", false, 300},
+    {"Gruppe", "Gruppe", false, 100},                   {"Lagerort", "Lagerort", false, 90},
+    {"Bestand", "BuchungsBestand", true, 80},           {"EK-Preis", "EKPreis", true, 80},
+    {"Zugang gesamt", "SummeWareneingangMe", true, 105}, {"Anfangsbestand", "Anfangsbestand", true, 110},
+    {"Inventurbestand", "InventurErfassung", true, 110},
 };
 
 Qt::Alignment AlignmentOf(int column) { return kColumns[column].number ? Qt::AlignRight : Qt::AlignLeft; }
@@ -55,6 +56,8 @@ bool Before(const QVariant& a, const QVariant& b, int column) {
 }  // namespace
 
 QString LagerColumnTitle(int column) { return Tr(kColumns[column].title); }
+
+int LagerColumnWidth(int column) { return kColumns[column].width; }
 
 // ---- table
 

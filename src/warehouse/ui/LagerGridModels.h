@@ -12,6 +12,7 @@
 enum TLagerColumn { lcNr, lcBezeichnung, lcGruppe, lcLagerort, lcBestand, lcEKPreis, lcZugang, lcAnfangsbestand,
                     lcInventurbestand, lcColumnCount };
 QString LagerColumnTitle(int column);  // translated
+int LagerColumnWidth(int column);       // pixels
 
 // The table in article-number order; rows in the article's view colour.
 class TLagerTableModel : public TDBGridModel {
