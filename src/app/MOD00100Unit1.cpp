@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ArticlePricePage.h"
+#include "ArticleTakeOver.h"
 #include "DBAdressConfig.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
@@ -26,6 +29,7 @@
 #include "TextFile.h"
 #include "Translation.h"
 #include "TypeUnit.h"
+#include "LagerArtikelSelectForm1.h"
 #include "ULAGConfig.h"
 #include "WindowSettings.h"
 
@@ -56,7 +60,6 @@ const TDiscountGroupPageParts kKommRabParts = {"004",        "DBGrid3",    "TntB
 
 constexpr int kDefaultPanelHeight = 350;
 constexpr int kMaxPanelHeight = 2000;
-constexpr int kPriceChoiceCount = 7;  // the items of the article page's price choice
 }  // namespace
 
 TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
@@ -94,6 +97,7 @@ void TMOD00100Form1::FormCreate() {
     return;
   }
   ReadSettings();
+  SetUpArticleSources();
   currentPage_ = PageControl1->currentIndex();
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
     PageControl1Changing(currentPage_);
@@ -114,6 +118,8 @@ void TMOD00100Form1::SetUpPages() {
   RabPage = new TDiscountGroupPage(PageControl1->widget(pgRabatt), kRabParts, *LagerConfig);
   KommRabPage = new TDiscountGroupPage(PageControl1->widget(pgKommRabatt), kKommRabParts, *LagerConfig);
   MengenPage = new TQuantityDiscountPage(PageControl1->widget(pgMengenrabatt));
+  ArtPage = new TArticlePricePage(PageControl1->widget(pgArtikelpreise));
+  ArtPage->SaveAddressData = [this] { SaveAddressData(); };
   PgrpPage = new TPriceGroupPage(PageControl1->widget(pgPreisgruppen));
 }
 
@@ -125,9 +131,38 @@ void TMOD00100Form1::TearDownPages() {
   KommRabPage = nullptr;
   delete MengenPage;
   MengenPage = nullptr;
+  delete ArtPage;
+  ArtPage = nullptr;
+  FreeLagerArtikelSelectForm();
   delete PgrpPage;
   PgrpPage = nullptr;
   LagerConfig.reset();
+}
+
+// The warehouse window is made on first use; opening errors are reported
+// and the command then does nothing.
+void TMOD00100Form1::SetUpArticleSources() {
+  const auto warehouse = []() -> TLagerArtikelSelectForm1* {
+    try {
+      return &LagerArtikelSelectForm(NormalizePath(SystemEinstellungen()->AreaDir(TAreaDir::Lager), true));
+    } catch (const std::exception& e) {
+      MessageDlg(ReportException::Of(e).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+      return nullptr;
+    }
+  };
+  ArtPage->Sources.SelectLagerArtikel = [warehouse](TLagerServerObjObjectList& result) {
+    TLagerArtikelSelectForm1* form = warehouse();
+    return form && form->Execute(result);
+  };
+  ArtPage->Sources.ForEachLagerArtikel = [warehouse](const std::function<void(TLagerServerObj&)>& callback) {
+    TLagerArtikelSelectForm1* form = warehouse();
+    return form && form->ForEachLagerArtikel(callback);
+  };
+}
+
+void TMOD00100Form1::FreeArticleSources() {
+  if (!ArtPage) return;
+  ArtPage->Sources = TArticleSources{};
 }
 
 TKSRabDatabase* TMOD00100Form1::RabDB() const { return RabPage ? RabPage->Store.get() : nullptr; }
@@ -148,6 +183,7 @@ void TMOD00100Form1::CreateAddressFrame() {
   RabPage->AddressFrame = AddressFrame;
   KommRabPage->AddressFrame = AddressFrame;
   MengenPage->AddressFrame = AddressFrame;
+  ArtPage->AddressFrame = AddressFrame;
   PgrpPage->AddressFrame = AddressFrame;
 }
 
@@ -170,6 +206,9 @@ void TMOD00100Form1::ReadGridSettings(const TMemIniFile& ini) {
   const QString section = objectName();
   RabPage->LoadColumnWidths(ini, section);
   KommRabPage->LoadColumnWidths(ini, section);
+  ArtPage->LoadColumnWidths(ini, section);
+  ArtPage->cbImpPreis->setCurrentIndex(
+      ReadClampedInteger(ini, section, QLatin1String(kPriceChoiceKey), 0, 0, kPriceChoiceCount - 1));
   const int height = ReadClampedInteger(ini, section, QLatin1String(kPanelHeightKey), kDefaultPanelHeight,
                                         Panel1->minimumHeight(), kMaxPanelHeight);
   const int total = std::max(Splitter1->height(), height + 100);
@@ -180,9 +219,8 @@ void TMOD00100Form1::WriteGridSettings(TMemIniFile& ini) const {
   const QString section = objectName();
   RabPage->SaveColumnWidths(ini, section);
   KommRabPage->SaveColumnWidths(ini, section);
-  // The price choice of the article page is kept as it stands until that page exists.
-  ini.WriteInteger(section, QLatin1String(kPriceChoiceKey),
-                   ReadClampedInteger(ini, section, QLatin1String(kPriceChoiceKey), 0, 0, kPriceChoiceCount - 1));
+  ArtPage->SaveColumnWidths(ini, section);
+  ini.WriteInteger(section, QLatin1String(kPriceChoiceKey), ArtPage->cbImpPreis->currentIndex());
   ini.WriteInteger(section, QLatin1String(kPanelHeightKey), Panel1->height());
 }
 
@@ -221,6 +259,7 @@ void TMOD00100Form1::LoadPageData() {
   if (page == pgMengenrabatt) LoadMengenrabatte();
   if (page == pgRabatt) LoadRabattgruppen();
   if (page == pgKommRabatt) LoadKommRabattgruppen();
+  if (page == pgArtikelpreise) LoadArtikelpreise();
   if (page == pgPreisgruppen) LoadPreisgruppen();
 }
 
@@ -228,12 +267,14 @@ void TMOD00100Form1::LoadRabattgruppen() { RabPage->Load(CurrentAddressId()); }
 void TMOD00100Form1::LoadKommRabattgruppen() { KommRabPage->Load(CurrentAddressId()); }
 void TMOD00100Form1::LoadPreisgruppen() { PgrpPage->Load(CurrentAddressId()); }
 void TMOD00100Form1::LoadMengenrabatte() { MengenPage->Load(CurrentAddressId()); }
+void TMOD00100Form1::LoadArtikelpreise() { ArtPage->Load(CurrentAddressId()); }
 
 // The discount tables are written row by row by their grids; the pages
 // that hold data in memory write it back here.
 void TMOD00100Form1::SaveAddressData() {
   if (CurrentAddressId().isEmpty()) return;
   MengenPage->WriteBack();
+  ArtPage->WriteBack();
   PgrpPage->WriteBack();
 }
 
@@ -241,6 +282,7 @@ void TMOD00100Form1::ResetAddressData() {
   MengenPage->Reset();
   RabPage->Reset();
   KommRabPage->Reset();
+  ArtPage->Reset();
   PgrpPage->Reset();
 }
 
@@ -248,6 +290,7 @@ void TMOD00100Form1::ResetAddressData() {
 void TMOD00100Form1::PageControl1Changing(int leaving) {
   if (leaving == pgPreisgruppen && PgrpPage->PreisgruppeModified) SaveAddressData();
   if (leaving == pgMengenrabatt && MengenPage->MengenModified) SaveAddressData();
+  if (leaving == pgArtikelpreise && ArtPage->ArtMengenModified) SaveAddressData();
 }
 
 void TMOD00100Form1::PageControl1Change() {
@@ -323,6 +366,7 @@ bool TMOD00100Form1::focusNextPrevChild(bool next) {
 }
 
 void TMOD00100Form1::FormClose() {
+  FreeArticleSources();
   if (AddressFrame) {
     PostGridEdits();
     SaveAddressData();
@@ -339,6 +383,7 @@ void TMOD00100Form1::PostGridEdits() {
   for (TDiscountGroupPage* page : {RabPage, KommRabPage})
     if (page) page->Grid->PostPendingEdit();
   if (MengenPage) MengenPage->PostPendingEdit();
+  if (ArtPage) ArtPage->PostPendingEdit();
 }
 
 void TMOD00100Form1::WriteSettings() {

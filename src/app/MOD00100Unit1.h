@@ -10,6 +10,7 @@ class QSplitter;
 class QFrame;
 class TAddressConfig;
 class TDBAdressViewFrame1;
+class TArticlePricePage;
 class TDiscountGroupPage;
 class TPriceGroupPage;
 class TQuantityDiscountPage;
@@ -49,6 +50,7 @@ class TMOD00100Form1 : public QWidget {
   TKSRabDatabase* KommRabDB() const;
   TPriceGroupPage* PgrpPage = nullptr;  // page 4, price groups
   TQuantityDiscountPage* MengenPage = nullptr;  // page 2
+  TArticlePricePage* ArtPage = nullptr;  // page 3, article-specific prices
 
   enum TPageIndex { pgRabatt = 0, pgKommRabatt = 1, pgMengenrabatt = 2, pgArtikelpreise = 3, pgPreisgruppen = 4 };
   // The address the pages work on: the frame's, or "__DEFAULT__" in the standard-tables mode.
@@ -66,6 +68,7 @@ class TMOD00100Form1 : public QWidget {
   void LoadKommRabattgruppen();
   void LoadPreisgruppen();
   void LoadMengenrabatte();
+  void LoadArtikelpreise();
   void PageControl1Changing(int leaving);
   void PageControl1Change();
   void TntButton7Click();  // enter the standard-tables mode
@@ -96,6 +99,9 @@ class TMOD00100Form1 : public QWidget {
   void WriteSettings();
   void FreeAddressFrame();
   void SetUpPages();
+  // The article page's sources: made once the start address is chosen, freed first at close.
+  void SetUpArticleSources();
+  void FreeArticleSources();
   void TearDownPages();
   void ReadGridSettings(const TMemIniFile& ini);
   void WriteGridSettings(TMemIniFile& ini) const;

@@ -15,6 +15,8 @@ class TFloatFloatFloatEditorFrame : public TValueListEditorFrame {
   TFloatFloatFloatObjectList* List() const;
 
   bool UniqueFirstNumbers = false;
+  // Focuses the entry's row for editing its discount.
+  void FocusEntry(int row) { FocusRow(row, 1); }
 
   using NumbersCallback = std::function<void(double first, double second, double third)>;
   NumbersCallback OnSelect;

@@ -1,0 +1,64 @@
+#pragma once
+// Taking articles over into the article-specific price table: the price the
+// user chose, the question for articles already in the table, and, for a
+// whole catalogue or warehouse, rows committed in batches with a progress
+// window that can stop the run.
+#include <QString>
+
+#include "CurrencyValue.h"
+
+class TKSPRDatabase;
+class TKSPRDatabaseObj;
+class TLagerServerObj;
+class TTakeOverProgress;
+
+// The items of the price choice ("Kein Preis", "Verkaufspreis 1" to 5, "Einkaufspreis").
+constexpr int kPriceChoiceCount = 7;
+constexpr int kPriceChoicePurchase = 6;
+
+// The price of a warehouse article by the choice; none (or no choice) gives 0.
+Currency LagerArtikelPreis(const TLagerServerObj& article, int choice);
+
+// Answer memory of the overwrite question for the rest of one take-over.
+enum TOverwriteMode { omAsk = 0, omSkipAll = 1, omOverwriteAll = 2 };
+
+// Thrown by the per-article step when the run is to end (the user stopped it,
+// or a row could not be stored); not an error: enumerations pass it on.
+struct TTakeOverStop {};
+
+class TArticleTakeOver {
+ public:
+  // overwriteMode: the page's answer memory, which the caller resets per take-over.
+  TArticleTakeOver(TKSPRDatabase& store, int& overwriteMode);
+  ~TArticleTakeOver();  // commits what is still open
+  TArticleTakeOver(const TArticleTakeOver&) = delete;
+  TArticleTakeOver& operator=(const TArticleTakeOver&) = delete;
+
+  // From now on rows are committed every batchRows (so another workstation
+  // waits at most one batch) and every article is one step of the progress.
+  void UseBatches(TTakeOverProgress* progress, int batchRows);
+
+  // Stores the entry unless it exists and the user (or the answer memory)
+  // says to skip it. In batches a failed row or a stop throws TTakeOverStop.
+  void Take(TKSPRDatabaseObj& entry, const QString& name);
+  // Commits the open batch; false when that failed (it is reported).
+  bool Finish();
+
+  qint64 Taken() const { return taken_; }
+  bool Failed() const { return failed_; }
+
+ private:
+  bool MayStore(const QString& katalog, const QString& artikelNr, const QString& name);
+  bool Commit();
+  void Begin();
+
+  TKSPRDatabase& store_;
+  int& overwriteMode_;
+  TTakeOverProgress* progress_ = nullptr;
+  int batchRows_ = 0;  // 0: every row is committed by itself
+  int inBatch_ = 0;
+  bool open_ = false;
+  qint64 taken_ = 0;
+  qint64 committed_ = 0;
+  bool failed_ = false;
+};
