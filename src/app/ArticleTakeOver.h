@@ -4,6 +4,7 @@
 // whole catalogue or warehouse, rows committed in batches with a progress
 // window that can stop the run.
 #include <QString>
+#include <vector>
 
 #include "CurrencyValue.h"
 
@@ -34,29 +35,42 @@ class TArticleTakeOver {
   TArticleTakeOver(const TArticleTakeOver&) = delete;
   TArticleTakeOver& operator=(const TArticleTakeOver&) = delete;
 
-  // From now on rows are committed every batchRows (so another workstation
-  // waits at most one batch) and every article is one step of the progress.
+  // From now on articles are gathered and written batchRows at a time, each
+  // batch in one commit. The table stays free while the next batch is
+  // gathered, so another workstation's write waits at most for one batch.
+  // Every article is one step of the progress.
   void UseBatches(TTakeOverProgress* progress, int batchRows);
 
-  // Stores the entry unless it exists and the user (or the answer memory)
-  // says to skip it. In batches a failed row or a stop throws TTakeOverStop.
-  void Take(TKSPRDatabaseObj& entry, const QString& name);
-  // Commits the open batch; false when that failed (it is reported).
+  // Stores the entry (scale and discount are not taken over) unless it exists
+  // and the user (or the answer memory) says to skip it. In batches a failed
+  // row or a stop throws TTakeOverStop.
+  void Take(const TKSPRDatabaseObj& entry, const QString& name);
+  // Writes what is gathered; false when a row or the commit failed (reported).
   bool Finish();
 
   qint64 Taken() const { return taken_; }
   bool Failed() const { return failed_; }
 
  private:
+  struct Pending {
+    QString katalog, artikelNr, bezeichnung, name;
+    Currency preis;
+    double zeit;
+    Currency lohn;
+  };
+
+  static void Fill(const Pending& row, TKSPRDatabaseObj& entry);
   bool MayStore(const QString& katalog, const QString& artikelNr, const QString& name);
+  bool Store(TKSPRDatabaseObj& entry, const QString& name);
+  bool WriteBatch();
   bool Commit();
-  void Begin();
+  bool Begin();
 
   TKSPRDatabase& store_;
   int& overwriteMode_;
   TTakeOverProgress* progress_ = nullptr;
   int batchRows_ = 0;  // 0: every row is committed by itself
-  int inBatch_ = 0;
+  std::vector<Pending> pending_;
   bool open_ = false;
   qint64 taken_ = 0;
   qint64 committed_ = 0;

@@ -191,6 +191,10 @@ QString TKSPRDatabase::EndFailedBatch(qint64 storedEntries) {
       .arg(storedEntries);
 }
 
+bool TKSPRDatabase::HasArtikel(const QString& katalog, const QString& artikelNr) {
+  return Guarded(*Table, QStringLiteral("SeekArtikel"), false, [&] { return RowIdOf(katalog, artikelNr) != 0; });
+}
+
 bool TKSPRDatabase::SeekArtikel(const QString& katalog, const QString& artikelNr) {
   return Guarded(*Table, QStringLiteral("SeekArtikel"), false,
                  [&] { return Table->FindKey({NonNull(katalog), NonNull(artikelNr)}); });

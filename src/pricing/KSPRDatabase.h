@@ -49,6 +49,9 @@ class TKSPRDatabase : public TDatabaseWrapper {
   // not one per article). On an error the batches before it stay stored and
   // the failing one is undone; the report says how many entries are stored.
   bool SetArtikelBatched(const std::function<bool(TKSPRDatabaseObj&)>& next, int batchRows = kBatchRows);
+  // Whether the exact, case-sensitive pair has a row; the cursor stays (a
+  // take-over asks this per article).
+  bool HasArtikel(const QString& katalog, const QString& artikelNr);
   // Exact, case-sensitive pair.
   bool SeekArtikel(const QString& katalog, const QString& artikelNr);
   bool GetCurrentArtikel(QString& katalog, QString& artikelNr);
