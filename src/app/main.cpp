@@ -1,11 +1,13 @@
 // MOD00100 <client> <user> [-SA <address id>] [--screenshot FILE] [--click NAME]...
 //   --screenshot FILE   renders the window to a PNG once its address is loaded, and ends
-//   --click NAME        presses the named buttons in order once the address is loaded,
+//   --click NAME        presses the named buttons or menu items in order once the address is loaded
+//                       (PARENT/NAME for a control inside the named one),
 //                       then closes the window as the user would: with SUITE_DIALOG_LOG and
 //                       its answers (see ScriptedDialogs.h) a script drives an export or import
 //   SUITE_REPORT_SHOWN  (environment) prints "shown" when the window is first on the
 //                       screen, and ends: the start-up benchmark times this
 #include <QAbstractButton>
+#include <QAction>
 #include <QTimer>
 #include <cstdio>
 
@@ -28,6 +30,22 @@ QStringList ButtonsToClick(const QStringList& args) {
   return names;
 }
 
+// Presses a button or triggers a menu item; false when there is none of that name.
+bool ClickNamed(QObject& form, const QString& path) {
+  QObject* found = &form;
+  for (const QString& name : path.split(u'/'))
+    if (found) found = found->findChild<QObject*>(name);
+  if (auto* button = qobject_cast<QAbstractButton*>(found)) {
+    button->click();
+    return true;
+  }
+  if (auto* action = qobject_cast<QAction*>(found)) {
+    action->trigger();
+    return true;
+  }
+  return false;
+}
+
 void EndWithError(const QString& text) {
   std::fprintf(stderr, "MOD00100: %s\n", qPrintable(text));
   QCoreApplication::exit(1);
@@ -43,11 +61,8 @@ void ClickWhenLoaded(TMOD00100Form1& form, const QStringList& names) {
     if (!loaded && ++polls * kPollMs < 30000) return;
     poll->stop();
     if (!loaded) return EndWithError(QStringLiteral("no address was loaded"));
-    for (const QString& name : names) {
-      auto* button = form.findChild<QAbstractButton*>(name);
-      if (!button) return EndWithError(QStringLiteral("no button ") + name);
-      button->click();
-    }
+    for (const QString& name : names)
+      if (!ClickNamed(form, name)) return EndWithError(QStringLiteral("no button ") + name);
     form.close();
   });
   poll->start(kPollMs);

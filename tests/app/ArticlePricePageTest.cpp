@@ -21,6 +21,7 @@
 #include "FloatFloatFloatEditorFrame.h"
 #include "KSPRDatabase.h"
 #include "LagerServerObj.h"
+#include "MemIniFile.h"
 #include "MOD00100Unit1.h"
 #include "TakeOverProgress.h"
 #include "TempSuite.h"
@@ -230,4 +231,43 @@ TEST_F(ArticlePricePageTest, WholeTakeOverInBatchesCanBeStoppedAndLeavesTheTable
   EXPECT_EQ(other.Table->RecordCount(), 2500 + 4);
   EXPECT_LE(gridSignals, 2);
   EXPECT_EQ(page.KSPRObj.Katalog, QStringLiteral("LAGER")) << "the first row is shown afterwards";
+}
+
+// The real program under the process locale: the whole warehouse taken over
+// with sales price 1, a quantity typed in the locale's form added to the
+// first article's scale, written back when the window closes.
+TEST(ProcessLocale, RealProgramTakesOverTheWarehouseAndKeepsATypedScale) {
+  const ScopedLocale locale(QLocale::system());  // the demo data is written as the program reads it
+  TempSuite suite;
+  ASSERT_TRUE(suite.Load());
+  const QString program = suite.InstallProgram();
+  {
+    TMemIniFile ini(TMOD00100Form1::SettingsFileName());
+    ini.WriteInteger(QStringLiteral("MOD00100"), QStringLiteral("PageControl1.ActivePageIndex"),
+                     TMOD00100Form1::pgArtikelpreise);
+    ini.WriteInteger(QStringLiteral("MOD00100Form1"), QStringLiteral("cbImpPreis"), 1);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  const ProgramRun run = RunProgram(
+      program,
+      {QStringLiteral("DEMO"), QStringLiteral("ADMIN"), QStringLiteral("-SA"), QStringLiteral("10003"),
+       QStringLiteral("--click"), QStringLiteral("Button7"), QStringLiteral("--click"), QStringLiteral("PM103"),
+       QStringLiteral("--click"), QStringLiteral("KSArtPMengenRab/AddButton")},
+      suite.Root(), {{QStringLiteral("SUITE_DIALOG_INPUTS"), ProcessLocaleNumber("2", "5")}});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.dialogs.size(), 1) << run.dialogs.join(u'\n').toStdString();
+
+  TKSPRDatabase store;
+  store.OpenFile(SystemEinstellungen()->AddressDir + QStringLiteral("003/10003.TDBD"), false);
+  EXPECT_EQ(store.Table->RecordCount(), kDemoWarehouseArticleCount);
+  store.Table->First();
+  TKSPRDatabaseObj first;
+  ASSERT_TRUE(store.GetCurrentMengenstaffel(&first));
+  TLagerServerObj article;
+  MakeDemoArticle(0, article);
+  EXPECT_EQ(first.Preis, article.Vkp[0]);
+  ASSERT_EQ(first.Mengenstaffel.Count(), 1);
+  EXPECT_EQ(first.Mengenstaffel[0]->First, 2.5);
+  EXPECT_TRUE(store.Table->FieldByName(QStringLiteral("XMLDATA")).AsString().contains(
+      QStringLiteral("menge=\"") + ProcessLocaleNumber("2", "5") + QLatin1Char('"')));
 }
