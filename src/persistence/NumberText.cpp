@@ -121,6 +121,33 @@ bool ReadGeneralNumber(const Text& text, QChar separator, bool strict, double& v
   return true;
 }
 
+// A decimal of at most 15 digits without exponent, exactly: its digits and
+// the power of ten are exact doubles, so the one division rounds just as
+// from_chars does. False: leave it to from_chars.
+bool ReadShortDecimal(const char* begin, const char* end, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const bool negative = begin != end && *begin == '-';
+  quint64 mantissa = 0;
+  int digits = 0, fraction = 0;
+  bool point = false;
+  for (const char* p = begin + (negative ? 1 : 0); p != end; ++p) {
+    if (*p >= '0' && *p <= '9') {
+      mantissa = mantissa * 10 + quint64(*p - '0');
+      fraction += point ? 1 : 0;
+      if (++digits > 15) return false;
+    } else if (*p == '.' && !point && digits > 0) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || (point && fraction == 0)) return false;
+  const double magnitude = double(mantissa) / kPowersOfTen[fraction];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 // The common case in one pass: a short number exactly as the writer
 // makes it, without blanks or foreign characters. False: read it the full
 // way (which gives the same result for such a text).
@@ -142,6 +169,7 @@ bool ReadPlainNumber(QByteArrayView text, double& value) {
       return false;
     }
   }
+  if (ReadShortDecimal(ascii, ascii + n, value)) return true;
   double parsed = 0;
   const auto [stop, error] = std::from_chars(ascii, ascii + n, parsed);
   if (!digit || stop != ascii + n || error != std::errc() || !std::isfinite(parsed)) return false;
