@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QUtf8StringView>
 #include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <climits>
 #include <cstring>
 #include <deque>
@@ -137,8 +139,88 @@ class NameCache {
 };
 }  // namespace
 
+namespace {
+// Every reset empties expat's name tables, and the next document fills them
+// again: the same few dozen small blocks per record. Blocks of up to 256
+// bytes are kept on the thread for the next document instead of going back
+// to malloc each time.
+class ExpatBlocks {
+ public:
+  static void* Allocate(size_t size) {
+    const size_t capacity = CapacityFor(size);
+    if (IsSmall(capacity) && tAlive) {
+      std::vector<Header*>& kept = Lists().kept[ClassOf(capacity)];
+      if (!kept.empty()) {
+        Header* block = kept.back();
+        kept.pop_back();
+        return block + 1;
+      }
+    }
+    auto* block = static_cast<Header*>(std::malloc(sizeof(Header) + capacity));
+    if (!block) return nullptr;
+    block->capacity = capacity;
+    return block + 1;
+  }
+
+  static void Release(void* memory) {
+    if (!memory) return;
+    Header* block = static_cast<Header*>(memory) - 1;
+    if (IsSmall(block->capacity) && tAlive) {
+      std::vector<Header*>& kept = Lists().kept[ClassOf(block->capacity)];
+      if (kept.size() < kKeptPerClass) {
+        kept.push_back(block);  // reserved: cannot throw
+        return;
+      }
+    }
+    std::free(block);
+  }
+
+  static void* Reallocate(void* memory, size_t size) {
+    if (!memory) return Allocate(size);
+    const size_t capacity = (static_cast<Header*>(memory) - 1)->capacity;
+    if (size <= capacity) return memory;
+    void* grown = Allocate(size);
+    if (!grown) return nullptr;
+    std::memcpy(grown, memory, capacity);
+    Release(memory);
+    return grown;
+  }
+
+  static constexpr XML_Memory_Handling_Suite kSuite{&Allocate, &Reallocate, &Release};
+
+ private:
+  struct alignas(std::max_align_t) Header {
+    size_t capacity;
+  };
+  static constexpr size_t kStep = 16, kClasses = 16, kKeptPerClass = 256;
+
+  struct KeptLists {
+    std::vector<Header*> kept[kClasses];
+    KeptLists() {
+      for (auto& list : kept) list.reserve(kKeptPerClass);
+    }
+    ~KeptLists() {
+      tAlive = false;  // parsers freed later (static objects) go straight to free
+      for (auto& list : kept)
+        for (Header* block : list) std::free(block);
+    }
+  };
+
+  static size_t CapacityFor(size_t size) { return size <= kStep ? kStep : (size + kStep - 1) / kStep * kStep; }
+  static bool IsSmall(size_t capacity) { return capacity <= kStep * kClasses; }
+  static size_t ClassOf(size_t capacity) { return capacity / kStep - 1; }
+  static KeptLists& Lists() {
+    thread_local KeptLists lists;
+    return lists;
+  }
+  static thread_local bool tAlive;
+};
+
+thread_local bool ExpatBlocks::tAlive = true;
+}  // namespace
+
 struct SaxReader::Impl {
-  XML_Parser parser = XML_ParserCreate(nullptr);
+  XML_Parser parser = XML_ParserCreate_MM(nullptr, &ExpatBlocks::kSuite, nullptr);
   SaxReader* reader = nullptr;
   NameCache names;
   std::vector<const NameCache::Name*> open;  // the elements started and not yet ended
