@@ -365,7 +365,7 @@ bool TDBXMLCoreObject::LoadFromText(const QString& text) {
   const QString kept = text;  // the parse may read this memory directly
   return Guarded(false, [&] {
     // Expat reads UTF-8 faster than UTF-16. Text that UTF-8 cannot carry
-    // (a lone surrogate) goes as it is, so that expat reports it.
+    // (a lone surrogate) goes as UTF-16, read as it always was.
     QStringEncoder toUtf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     output_.resize(toUtf8.requiredSpace(kept.size()));
     output_.resize(toUtf8.appendToBuffer(output_.data(), kept) - output_.data());

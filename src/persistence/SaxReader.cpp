@@ -98,7 +98,7 @@ bool SaxAttributes::Contains(QAnyStringView qualifiedName) const { return Utf8Va
 namespace {
 // Documents use a few dozen distinct names; converting each once keeps
 // loading thousands of small records free of name allocations. Names stay
-// where they are until Forget, so open elements can point at them.
+// where they are during a document, so open elements can point at them.
 class NameCache {
  public:
   struct Name {
