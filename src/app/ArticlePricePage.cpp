@@ -36,17 +36,6 @@ constexpr int kDeletePauseMs = 500;
 constexpr int kScalePanelWidth = 313;
 const QString kWarehouseKey = QStringLiteral("LAGER");
 
-// The scroll handlers wait while rows are walked or taken over in bulk.
-class TQuiet {
- public:
-  explicit TQuiet(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-  ~TQuiet() { flag_ = was_; }
-
- private:
-  bool& flag_;
-  bool was_;
-};
-
 QString CurrencyText(const QVariant& value) {
   return SystemEinstellungen()->FormatCurrencyText(CurrencyFromDouble(value.toDouble()));
 }
@@ -324,7 +313,7 @@ void TArticlePricePage::Button9Click() {
     return;
   ArtMengenModified = false;  // the scale goes with its row
   {
-    const TQuiet quiet(quiet_);
+    const TQuietScroll quiet(quiet_);
     KSPRDB->DeleteCurrentArtikel();
   }
   ShowCurrentArtikel();
@@ -449,12 +438,20 @@ void TArticlePricePage::TakeLagerArtikel(bool whole) {
   if (!Sources.SelectLagerArtikel) return;
   TLagerServerObjObjectList chosen;
   if (!Sources.SelectLagerArtikel(chosen)) return;
-  {
-    const TQuiet quiet(quiet_);
-    LeaveCurrentArtikel();
-    TArticleTakeOver run(*KSPRDB, OverwriteMode);
+  RunSelectionTakeOver([this, &chosen](TArticleTakeOver& run) {
     for (const TLagerServerObj& article : chosen)
       AddLagerArtikel(run, article, article.LagerArtikelNr + QLatin1Char(' ') + article.Bezeichnung);
+  });
+}
+
+// The scale of the row left goes back first; the row shown afterwards is
+// where the last article was stored.
+void TArticlePricePage::RunSelectionTakeOver(const std::function<void(TArticleTakeOver&)>& run) {
+  LeaveCurrentArtikel();
+  {
+    const TQuietScroll quiet(quiet_);
+    TArticleTakeOver takeOver(*KSPRDB, OverwriteMode);
+    run(takeOver);
   }
   ShowCurrentArtikel();
 }
@@ -463,7 +460,7 @@ void TArticlePricePage::TakeLagerArtikel(bool whole) {
 // end, not per article; a stop keeps what was taken and says how much.
 void TArticlePricePage::RunWholeTakeOver(const std::function<void(TArticleTakeOver&)>& run) {
   LeaveCurrentArtikel();
-  const TQuiet quiet(quiet_);
+  const TQuietScroll quiet(quiet_);
   TArticleTakeOver takeOver(*KSPRDB, OverwriteMode);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   bool stopped = false;
@@ -476,8 +473,8 @@ void TArticlePricePage::RunWholeTakeOver(const std::function<void(TArticleTakeOv
       run(takeOver);
     } catch (const TTakeOverStop&) {
       stopped = true;
-    } catch (const std::exception& e) {
-      Report(rlError, e.what(), nullptr, e);
+    } catch (const std::exception& e) {  // a source that cannot be read
+      MessageDlg(ReportException::Of(e).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
       stopped = true;
     }
     takeOver.Finish();
@@ -493,7 +490,7 @@ void TArticlePricePage::RunWholeTakeOver(const std::function<void(TArticleTakeOv
 
 void TArticlePricePage::EndTakeOver() {
   try {
-    const TQuiet quiet(quiet_);
+    const TQuietScroll quiet(quiet_);
     KSPRDB->Table->First();
   } catch (const std::exception& e) {
     KSPRDB->LogError(e, QStringLiteral("First"));

@@ -24,6 +24,19 @@ class TMemIniFile;
 class TArticleTakeOver;
 class TTakeOverProgress;
 
+// The table's scroll handlers wait while rows are walked or taken over in bulk.
+class TQuietScroll {
+ public:
+  explicit TQuietScroll(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~TQuietScroll() { flag_ = was_; }
+  TQuietScroll(const TQuietScroll&) = delete;
+  TQuietScroll& operator=(const TQuietScroll&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 class TArticlePricePage : public QObject {
  public:
   explicit TArticlePricePage(QWidget* sheet);  // page set-up, first half
@@ -92,6 +105,7 @@ class TArticlePricePage : public QObject {
   void TakeLagerArtikel(bool whole);
   // A whole catalogue or the warehouse: batches, progress, no scrolling views.
   void RunWholeTakeOver(const std::function<void(TArticleTakeOver&)>& run);
+  void RunSelectionTakeOver(const std::function<void(TArticleTakeOver&)>& run);
   void AddKatalogArtikel(TArticleTakeOver& run, const TKatalogDBClipBoardMergeObj& record, const QString& name);
   void AddLagerArtikel(TArticleTakeOver& run, const TLagerServerObj& article, const QString& name);
   void EndTakeOver();

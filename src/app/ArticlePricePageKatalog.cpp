@@ -1,0 +1,2 @@
+#include "ArticlePricePage.h"
+void TArticlePricePage::TakeKatalogArtikel(bool) {}
