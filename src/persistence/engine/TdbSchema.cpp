@@ -138,6 +138,25 @@ void Recreate(TdbConnection& c, const QString& table, const TTdbFieldDefs& named
   tx.Commit();
 }
 
+bool AddIndex(TdbConnection& c, const QString& table, const TTdbIndexDef& index) {
+  TdbWriteScope tx(c);  // read and write under one lock: two programs may try at once
+  EnsureMetaTables(c);
+  TTdbFieldDefs fields;
+  TTdbIndexDefs indexes;
+  Read(c, table, fields, indexes);
+  if (indexes.IndexOf(index.Name) >= 0) return false;
+  indexes.Add(index.Name, index.Fields, index.Options);
+  CheckDefs(table, fields, indexes);
+  TTdbIndexDefs added;
+  added.Add(index.Name, index.Fields, index.Options);
+  CreateIndexes(c, table, added);
+  TdbStatement ins = c.Prepare(QStringLiteral("INSERT INTO _TDB_INDEXES VALUES(?,?,?,?,?)"));
+  ins.BindAll({table, indexes.Count() - 1, index.Name, index.Fields, index.Options});
+  ins.Run();
+  tx.Commit();
+  return true;
+}
+
 void Read(TdbConnection& c, const QString& table, TTdbFieldDefs& fields, TTdbIndexDefs& indexes) {
   fields.Clear();
   indexes.Clear();

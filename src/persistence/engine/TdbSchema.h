@@ -15,6 +15,9 @@ void Create(TdbConnection& connection, const QString& table, const TTdbFieldDefs
 // columns the definitions do not name are kept after the named ones.
 void Recreate(TdbConnection& connection, const QString& table, const TTdbFieldDefs& fields,
               const TTdbIndexDefs& indexes);
+// Adds one index to an existing table without rebuilding it; false when the
+// table has an index of that name already (another program may have made it).
+bool AddIndex(TdbConnection& connection, const QString& table, const TTdbIndexDef& index);
 // Reads the stored definitions; columns not recorded are taken from the table itself.
 void Read(TdbConnection& connection, const QString& table, TTdbFieldDefs& fields, TTdbIndexDefs& indexes);
 }  // namespace TdbSchema

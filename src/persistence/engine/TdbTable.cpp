@@ -77,6 +77,18 @@ void TTdbTable::ReadDefinitions() {
   TdbSchema::Read(db_->ConnectionFor(tableName_), tableName_, fieldDefs_, indexDefs_);
 }
 
+void TTdbTable::EnsureIndex(const QString& name, const QString& fields, int options) {
+  RequireDatabase();
+  if (Active() && HasIndex(name)) return;
+  TdbConnection& c = db_->ConnectionFor(tableName_);
+  TdbSchema::AddIndex(c, tableName_, TTdbIndexDef{name, fields, options});
+  if (!Active()) return;
+  TTdbFieldDefs stored;
+  TdbSchema::Read(c, tableName_, stored, openIndexes_);
+}
+
+bool TTdbTable::HasIndex(const QString& name) const { return Active() && openIndexes_.IndexOf(name) >= 0; }
+
 void TTdbTable::EmptyTable() {
   RequireDatabase();
   TdbConnection& c = db_->ConnectionFor(tableName_);

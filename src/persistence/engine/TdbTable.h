@@ -95,6 +95,10 @@ class TTdbTable {
   void CreateTable();
   void AlterTable();  // to the current definitions, keeping every row
   void EmptyTable();
+  // Adds the index unless the table has one of that name; no rebuild, the
+  // rows stay where they are. Also while open: the index can be chosen then.
+  void EnsureIndex(const QString& name, const QString& fields, int options);
+  bool HasIndex(const QString& name) const;  // of the open table
   bool GetExists();
   QString GetTableFileName() const;
 
