@@ -1,5 +1,6 @@
 #include "KatalogDBClipBoard.h"
 
+#include "Katalog2Artikel.h"
 #include "LagerServerObj.h"
 
 namespace {
@@ -9,6 +10,7 @@ struct CatalogueTexts {
 };
 
 CatalogueTexts TextsOf(const TDBXMLCoreObject& object) {
+  if (const auto* k2 = dynamic_cast<const TKatalog2Artikel*>(&object)) return {k2->ID, k2->Katalog, k2->Description};
   return {};
 }
 }  // namespace
@@ -25,6 +27,9 @@ QString TKatalogDBClipBoard::GetDescription(int index) const { return TextsOf(*I
 std::unique_ptr<TKatalogDBClipBoardMergeObj> TKatalogDBClipBoard::GetMergeObj(int index) const {
   auto record = std::make_unique<TKatalogDBClipBoardMergeObj>();
   const TDBXMLCoreObject* object = Items(index);
-  if (const auto* lager = dynamic_cast<const TLagerServerObj*>(object)) record->AssignFromLagerServerObj(*lager);
+  if (const auto* k2 = dynamic_cast<const TKatalog2Artikel*>(object))
+    record->AssignFromKatalog2Artikel(*k2);
+  else if (const auto* lager = dynamic_cast<const TLagerServerObj*>(object))
+    record->AssignFromLagerServerObj(*lager);
   return record;
 }

@@ -2,20 +2,21 @@
 
 #include "KatalogTypes.h"
 #include "LagerServerObj.h"
-#include "NumberText.h"
+#include "Katalog2Artikel.h"
 #include "TypeUnit.h"
 
-namespace {
-double VatRate(int code) {
-  const TSystemEinstellungen* settings = SystemEinstellungen();
-  return settings ? settings->GetMwSt(code) : 0;
+const TSystemEinstellungen& PriceSettings() {
+  static const TSystemEinstellungen defaults;
+  const TSystemEinstellungen* process = SystemEinstellungen();
+  return process ? *process : defaults;
 }
-}  // namespace
 
-Currency RoundedCurrency(double amount) {
-  const TSystemEinstellungen* settings = SystemEinstellungen();
-  return CurrencyFromDouble(settings ? settings->RoundCurrency(amount) : RoundHalfAwayFromZero(amount, 2));
-}
+Currency RoundedCurrency(double amount) { return CurrencyFromDouble(PriceSettings().RoundCurrency(amount)); }
+
+namespace {
+double VatRate(int code) { return PriceSettings().GetMwSt(code); }
+Currency Times(Currency amount, double factor) { return RoundedCurrency(CurrencyToDouble(amount) * factor); }
+}  // namespace
 
 TKatalogDBClipBoardMergeObj::TKatalogDBClipBoardMergeObj() { Reset(); }
 
@@ -52,4 +53,42 @@ void TKatalogDBClipBoardMergeObj::AssignFromLagerServerObj(const TLagerServerObj
   ME = a.ME;
   Arbeitszeit = a.Az;
   a.Images.CopyTo(Anbindungen);
+}
+
+void TKatalogDBClipBoardMergeObj::SetTexts(const QString& kurztext, const QString& langtext) {
+  Kurztext = kurztext.trimmed().isEmpty() ? Beschreibung : kurztext;
+  Langtext = langtext.trimmed().isEmpty() ? Kurztext : langtext;
+}
+
+void TKatalogDBClipBoardMergeObj::ApplySpecialUnit(const QString& unit, double factor) {
+  ME = unit;
+  PreisBasis = Times(PreisBasis, factor);
+  const double basis = CurrencyToDouble(PreisBasis);
+  EKPreis = RoundedCurrency(basis - basis / 100.0 * Rabatt);
+  VKPreis[0] = Times(EKPreis, VKZuschlag);
+  for (std::size_t i = 1; i < VKPreis.size(); ++i) VKPreis[i] = Times(VKPreis[i], factor);
+}
+
+void TKatalogDBClipBoardMergeObj::AssignFromKatalog2Artikel(const TKatalog2Artikel& a) {
+  Reset();
+  ArtikelNr = a.ID;
+  EAN = a.EAN;
+  Katalog = a.Katalog;
+  KatalogTyp = katalogtyp::Einfach;
+  Beschreibung = a.Description;
+  MwSt = VatRate(a.MwStSatz);
+  MwStSatz = a.MwStSatz;
+  PreisBasis = CurrencyFromDouble(a.EK);
+  Rabatt = a.Rabatt;
+  Rabattgruppe = a.RabattGruppe;
+  EKPreis = a.NettoEK(PriceSettings());
+  VKZuschlag = a.VKZuschlag;
+  PreisEinheit = a.PreisEinheit;
+  VKPreis = a.VKPreis;
+  MindestMenge = a.MindBestMenge;
+  ME = a.ME;
+  SetTexts(a.KurzText, a.LangText);
+  a.Images.CopyTo(Anbindungen);
+  Text1 = a.Zusatztext1, Text2 = a.Zusatztext2;
+  if (a.MEKalkulationSpezial) ApplySpecialUnit(a.MEKalkulation, a.MEKalkulationUmrechFakt);
 }

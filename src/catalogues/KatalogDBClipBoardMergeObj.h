@@ -9,7 +9,9 @@
 #include "CmnCustomObjectLists.h"
 #include "CurrencyValue.h"
 
+class TKatalog2Artikel;
 class TLagerServerObj;
+class TSystemEinstellungen;
 
 class TKatalogDBClipBoardMergeObj {
  public:
@@ -41,8 +43,22 @@ class TKatalogDBClipBoardMergeObj {
   QString Text1, Text2;
 
   void Reset();
+  // Each resets first.
+  void AssignFromKatalog2Artikel(const TKatalog2Artikel& article);
   void AssignFromLagerServerObj(const TLagerServerObj& article);
+
+ private:
+  // Prices per the special calculation unit: basis and sales prices 2 to 5
+  // times the factor, purchase price the basis less the discount, sales
+  // price 1 the purchase price times the sales factor; each rounded.
+  void ApplySpecialUnit(const QString& unit, double factor);
+  // Short text, else the description; long text, else the short text.
+  void SetTexts(const QString& kurztext, const QString& langtext);
 };
+
+// The system settings prices are derived with: the process-wide ones, else
+// those of a new settings object.
+const TSystemEinstellungen& PriceSettings();
 
 // The currency rounding of the system settings (two decimals, or four with
 // FullCurrency; two when there are no settings) applied to an amount.

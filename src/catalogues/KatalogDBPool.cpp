@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "Katalog2DB.h"
 #include "KatalogTypes.h"
 #include "MemIniFile.h"
 #include "PathUtils.h"
@@ -34,6 +35,22 @@ QString DirectoryNameIgnoringCase(const QString& parent, const QString& key) {
 }
 
 Exception UnknownKind() { return Exception(Tr("Unbekannter Katalogtyp: TKatalogDBPoolItem.GetDB")); }
+
+template <class Database>
+std::unique_ptr<TDatabaseWrapper> OpenDatabase(const QString& directory, const TDBLogCallback& onLog) {
+  auto db = std::make_unique<Database>(onLog);
+  db->Open(directory);
+  return db;
+}
+
+// Opening makes the tables a directory lacks: a catalogue is only opened
+// where its table is, never made in a directory of another kind or none.
+template <class Database>
+std::unique_ptr<TDatabaseWrapper> OpenCatalogue(const QString& directory, std::uint8_t type,
+                                                const TDBLogCallback& onLog) {
+  if (!QFileInfo::exists(directory + katalogtyp::MarkerFile(type))) throw UnknownKind();
+  return OpenDatabase<Database>(directory, onLog);
+}
 }  // namespace
 
 TKatalogDBPoolItem::TKatalogDBPoolItem(const QString& katalog, const QString& directory, TDBLogCallback onLog)
@@ -53,11 +70,8 @@ TKatalogDBPoolItem::~TKatalogDBPoolItem() {
 
 std::unique_ptr<TDatabaseWrapper> TKatalogDBPoolItem::MakeDatabase() const {
   switch (KatalogTyp) {
-    case katalogtyp::Lager: {
-      auto db = std::make_unique<IModLagerDBServerObj>(OnLog);
-      db->Open(Verzeichnis);
-      return db;
-    }
+    case katalogtyp::Einfach: return OpenCatalogue<TKatalog2DB>(Verzeichnis, KatalogTyp, OnLog);
+    case katalogtyp::Lager: return OpenDatabase<IModLagerDBServerObj>(Verzeichnis, OnLog);
     default:
       throw UnknownKind();
   }

@@ -1,7 +1,12 @@
 // The transfer record from each kind of article, and the clipboard of a selection.
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "Katalog2DB.h"
 #include "KatalogDBClipBoard.h"
+#include "KatalogDBPool.h"
+#include "KatalogMergeEnumeration.h"
 #include "KatalogTypes.h"
 #include "LagerServerObj.h"
 #include "TestSupport.h"
@@ -18,6 +23,7 @@ class TransferRecord : public testing::Test {
   }
   void TearDown() override { FinalizeSystem(); }
   static TSystemEinstellungen& Settings() { return *SystemEinstellungen(); }
+  QString CatalogueDir(const QString& name) const { return dir_.path() + QStringLiteral("/KATALOGE/") + name + u'/'; }
 
   QTemporaryDir dir_;
 };
@@ -36,6 +42,17 @@ QStringList Pairs(const TDoubleStringListObjectList& list) {
   QStringList pairs;
   for (const TDoubleString& entry : list) pairs.append(entry.First + u'|' + entry.Second);
   return pairs;
+}
+
+// A supplier catalogue article: EK 100, discount 25 %, sales factor 1.5.
+void FillSupplierArticle(TKatalog2Artikel& a, const QString& id) {
+  a.Clear();
+  a.ID = id, a.EAN = QStringLiteral("4012345000017"), a.Description = QStringLiteral("Waschtisch 60 cm");
+  a.ME = QStringLiteral("Stk"), a.MwStSatz = 1, a.EK = 100, a.Rabatt = 25, a.VKZuschlag = 1.5;
+  a.RabattGruppe = QStringLiteral("MEI-SAN"), a.MindBestMenge = 5, a.PreisEinheit = 10, a.Arbeitszeit = 0.5;
+  a.VKPreis = {0, 1300000, 1200000, 1100000, 1000000};
+  a.Images.Add(QStringLiteral("Produkt"), QStringLiteral("wt60.jpg"));
+  a.Zusatztext1 = QStringLiteral("eins"), a.Zusatztext2 = QStringLiteral("zwei");
 }
 
 void ExpectReset(const TKatalogDBClipBoardMergeObj& r) {
@@ -104,6 +121,15 @@ TEST_F(TransferRecord, ClipboardComparesAndDescribesCatalogueArticlesOnly) {
   TKatalogDBClipBoard clipboard;
   clipboard.Add(WarehouseArticle(QStringLiteral("L-1")));
   EXPECT_FALSE(clipboard.ContainsID("L-1"));
+  auto* supplier = static_cast<TKatalog2Artikel*>(clipboard.Add(std::make_unique<TKatalog2Artikel>()));
+  FillSupplierArticle(*supplier, QStringLiteral("M-1"));
+  supplier->Katalog = QStringLiteral("MEIER");
+  EXPECT_TRUE(clipboard.ContainsID("M-1"));
+  EXPECT_FALSE(clipboard.ContainsID("m-1"));
+  EXPECT_EQ(clipboard.GetID(1), "M-1");
+  EXPECT_EQ(clipboard.GetKatalog(1), "MEIER");
+  EXPECT_EQ(clipboard.GetDescription(1), "Waschtisch 60 cm");
+  EXPECT_EQ(clipboard.GetMergeObj(1)->KatalogTyp, katalogtyp::Einfach);
   EXPECT_FALSE(clipboard.ContainsID(""));
   EXPECT_TRUE(clipboard.GetID(0).isEmpty() && clipboard.GetKatalog(0).isEmpty() && clipboard.GetDescription(0).isEmpty());
   EXPECT_EQ(clipboard.GetMergeObj(0)->ArtikelNr, "L-1");
@@ -119,5 +145,94 @@ TEST_F(TransferRecord, ClipboardComparesAndDescribesCatalogueArticlesOnly) {
     void WriteXML(bool) override {}
   };
   clipboard.Add(std::make_unique<OtherKind>());
-  ExpectReset(*clipboard.GetMergeObj(1));
+  ExpectReset(*clipboard.GetMergeObj(2));
+}
+
+TEST_F(TransferRecord, FromASupplierCatalogueArticleThroughTheEnumeration) {
+  TKatalog2DB db;
+  db.Open(CatalogueDir(QStringLiteral("MEIER")));
+  TKatalog2Artikel a;
+  for (const char* id : {"M-3", "M-1", "M-2"}) {
+    FillSupplierArticle(a, QLatin1String(id));
+    ASSERT_EQ(db.SetObject(a), 0);
+  }
+  QStringList order;
+  ASSERT_TRUE(ForEachMergeObj(db, QStringLiteral("MEIER"), [&](TKatalogDBClipBoardMergeObj& r) {
+    order << r.ArtikelNr;
+    if (r.ArtikelNr != "M-1") return;
+    EXPECT_EQ(r.EAN, "4012345000017");
+    EXPECT_EQ(r.Katalog, "MEIER");
+    EXPECT_EQ(r.KatalogTyp, katalogtyp::Einfach);
+    EXPECT_EQ(r.Beschreibung, "Waschtisch 60 cm");
+    EXPECT_TRUE(r.Kurzzeilen.First.isEmpty() && r.Kurzzeilen.Second.isEmpty());
+    EXPECT_EQ(r.MwSt, 19);
+    EXPECT_EQ(r.MwStSatz, 1);
+    EXPECT_EQ(r.PreisBasis, 1000000);
+    EXPECT_EQ(r.Rabatt, 25);
+    EXPECT_EQ(r.Rabattgruppe, "MEI-SAN");
+    EXPECT_EQ(r.EKPreis, 750000);
+    EXPECT_EQ(r.VKZuschlag, 1.5);
+    EXPECT_EQ(r.PreisEinheit, 10);
+    EXPECT_EQ(r.VKPreis, (std::array<Currency, 5>{1125000, 1300000, 1200000, 1100000, 1000000}));
+    EXPECT_EQ(r.MindestMenge, 5);
+    EXPECT_EQ(r.ME, "Stk");
+    EXPECT_EQ(r.Kurztext, "Waschtisch 60 cm");  // no short text: the description
+    EXPECT_EQ(r.Langtext, "Waschtisch 60 cm");  // no long text: the short text
+    EXPECT_EQ(r.Arbeitszeit, 0);
+    EXPECT_EQ(Pairs(r.Anbindungen), QStringList({"Produkt|wt60.jpg"}));
+  }));
+  EXPECT_EQ(order, QStringList({"M-1", "M-2", "M-3"}));
+}
+
+TEST_F(TransferRecord, SupplierArticleInItsSpecialUnitAtTwoAndFourDecimals) {
+  TKatalog2Artikel a;
+  FillSupplierArticle(a, QStringLiteral("M-9"));
+  a.KurzText = QStringLiteral("kurz"), a.LangText = QStringLiteral("lang");
+  a.MEKalkulationSpezial = true, a.MEKalkulation = QStringLiteral("m"), a.MEKalkulationUmrechFakt = 2.5;
+  a.EK = 10.01, a.Rabatt = 10, a.VKZuschlag = 1.3, a.VKPreis = {0, 123400, 0, 0, 10};
+  struct Case {
+    bool full;
+    Currency basis, purchase, vk1, vk2, vk5;
+  };
+  const Case cases[] = {{false, 250300, 225300, 292900, 308500, 0}, {true, 250250, 225225, 292793, 308500, 25}};
+  for (const Case& c : cases) {
+    Settings().FullCurrency = c.full;
+    TKatalogDBClipBoardMergeObj r;
+    r.AssignFromKatalog2Artikel(a);
+    EXPECT_EQ(r.ME, "m");
+    EXPECT_EQ(r.Kurztext, "kurz");
+    EXPECT_EQ(r.Langtext, "lang");
+    EXPECT_EQ(r.Text1 + r.Text2, "einszwei");
+    EXPECT_EQ(r.PreisBasis, c.basis) << c.full;
+    EXPECT_EQ(r.EKPreis, c.purchase) << c.full;
+    EXPECT_EQ(r.VKPreis[0], c.vk1) << c.full;
+    EXPECT_EQ(r.VKPreis[1], c.vk2) << c.full;
+    EXPECT_EQ(r.VKPreis[4], c.vk5) << c.full;
+  }
+}
+
+TEST_F(TransferRecord, PoolOpensASupplierCatalogueOnlyWhereItsTableIs) {
+  {
+    TKatalog2DB db;
+    db.Open(CatalogueDir(QStringLiteral("MEIER")));
+    TKatalog2Artikel a;
+    FillSupplierArticle(a, QStringLiteral("M-1"));
+    ASSERT_EQ(db.SetObject(a), 0);
+  }
+  ASSERT_TRUE(QDir().mkpath(CatalogueDir(QStringLiteral("MATERIAL"))));
+  WriteFileBytes(CatalogueDir(QStringLiteral("MATERIAL")) + QStringLiteral("CATALOG.DAT"), QByteArray());
+  TKatalogDBPool pool(dir_.path() + QStringLiteral("/KATALOGE"), dir_.path() + QStringLiteral("/LAGER"), {});
+  QStringList records;
+  ASSERT_TRUE(ForEachMergeObj(*pool.GetItemByName(QStringLiteral("meier"), false),
+                              [&](TKatalogDBClipBoardMergeObj& r) { records << r.Katalog + u':' + r.ArtikelNr; }));
+  EXPECT_EQ(records, QStringList({"MEIER:M-1"}));
+  EXPECT_NE(dynamic_cast<TKatalog2DB*>(pool.GetDBByName(QStringLiteral("MEIER"), false)), nullptr);
+
+  // Without SUPPLIER.INI the material catalogue's item is of kind 0: it is refused, not made a supplier catalogue.
+  EXPECT_THROW(pool.GetDBByName(QStringLiteral("MATERIAL"), false), Exception);
+  EXPECT_FALSE(QFileInfo::exists(CatalogueDir(QStringLiteral("MATERIAL")) + QStringLiteral("SCATALOG.DAT")));
+  // The warehouse passes nothing.
+  int warehouse = 0;
+  EXPECT_TRUE(ForEachMergeObj(*pool.Items[0], [&](TKatalogDBClipBoardMergeObj&) { ++warehouse; }));
+  EXPECT_EQ(warehouse, 0);
 }
