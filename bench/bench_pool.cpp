@@ -1,19 +1,20 @@
 // pool.open: making the catalogue pool over 200 catalogue directories (each
-//   with its SUPPLIER.INI) and the warehouse, and opening one catalogue.
+//   with its SUPPLIER.INI) and the warehouse, and opening one supplier catalogue.
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "BenchSupport.h"
+#include "Katalog2DB.h"
 #include "KatalogDBPool.h"
-#include "KatalogTypes.h"
 #include "UKAT.h"
 #include "ULAGUnit1Core.h"
 
 namespace {
 constexpr int kDirectories = 200;
 constexpr int kRuns = 9;
+const QString kOpened = QStringLiteral("KATALOG_000");  // a supplier catalogue
 
 void Log(const std::exception*, const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); }
 
@@ -27,9 +28,14 @@ bool MakeArea(const QString& area, const QString& lager) {
     const QString dir = area + item.Katalog;
     if (!QDir().mkpath(dir) || !item.WriteToDirectory(dir)) return false;
   }
-  IModLagerDBServerObj warehouse(Log);  // the tables exist, as in a suite in use
+  // The tables exist, as in a suite in use.
+  IModLagerDBServerObj warehouse(Log);
   warehouse.Open(lager);
-  return warehouse.Opened;
+  TKatalog2DB supplier(Log);
+  supplier.Open(area + kOpened);
+  TKatalog2Artikel article;
+  article.ID = QStringLiteral("M-1");
+  return warehouse.Opened && supplier.SetObject(article) == 0;
 }
 }  // namespace
 
@@ -46,7 +52,7 @@ int main(int argc, char** argv) {
   const double ms = MedianMs(kRuns, [&] {
     TKatalogDBPool pool(area, lager, Log);
     items = pool.Items.Count();
-    opened = opened && pool.GetDBByName(katalogtyp::LagerKey(), false) != nullptr;
+    opened = opened && pool.GetDBByName(kOpened, false) != nullptr;
   });
   if (!opened) return 1;
   PrintBench(name, ms, QStringLiteral("ms"));
