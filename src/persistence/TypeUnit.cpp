@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include "CommaText.h"
 #include "Format.h"
 #include "IniFilesSec.h"
 #include "MemIniFile.h"
@@ -32,40 +33,6 @@ const QString kSystem = QStringLiteral("System");
 
 void ShowError(const QString& format, const QVariantList& args) {
   MessageDlgFmt(Tr(format), args, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
-}
-
-// Comma text: items at commas, blanks around them trimmed, "quoted" items may hold commas.
-QStringList SplitCommaText(const QString& text) {
-  QStringList items;
-  QString item;
-  bool quoted = false;
-  bool any = false;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (quoted) {
-      if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-        item += c;
-        ++i;
-      } else if (c == u'"') {
-        quoted = false;
-      } else {
-        item += c;
-      }
-    } else if (c == u'"') {
-      quoted = true;
-      any = true;
-    } else if (c == u',') {
-      items.append(item.trimmed());
-      item.clear();
-      any = true;
-    } else {
-      item += c;
-      any = true;
-    }
-  }
-  if (any) items.append(item.trimmed());
-  items.removeAll(QString());
-  return items;
 }
 
 QString ProgramDirSuffix(int kind) {
