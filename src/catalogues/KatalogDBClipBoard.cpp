@@ -1,5 +1,6 @@
 #include "KatalogDBClipBoard.h"
 
+#include "Katalog1Artikel.h"
 #include "Katalog2Artikel.h"
 #include "LagerServerObj.h"
 
@@ -10,6 +11,8 @@ struct CatalogueTexts {
 };
 
 CatalogueTexts TextsOf(const TDBXMLCoreObject& object) {
+  if (const auto* k1 = dynamic_cast<const TKatalog1Artikel*>(&object))
+    return {k1->ID, k1->Katalog, Katalog1Beschreibung(*k1)};
   if (const auto* k2 = dynamic_cast<const TKatalog2Artikel*>(&object)) return {k2->ID, k2->Katalog, k2->Description};
   return {};
 }
@@ -27,7 +30,9 @@ QString TKatalogDBClipBoard::GetDescription(int index) const { return TextsOf(*I
 std::unique_ptr<TKatalogDBClipBoardMergeObj> TKatalogDBClipBoard::GetMergeObj(int index) const {
   auto record = std::make_unique<TKatalogDBClipBoardMergeObj>();
   const TDBXMLCoreObject* object = Items(index);
-  if (const auto* k2 = dynamic_cast<const TKatalog2Artikel*>(object))
+  if (const auto* k1 = dynamic_cast<const TKatalog1Artikel*>(object))
+    record->AssignFromKatalog1Artikel(*k1);
+  else if (const auto* k2 = dynamic_cast<const TKatalog2Artikel*>(object))
     record->AssignFromKatalog2Artikel(*k2);
   else if (const auto* lager = dynamic_cast<const TLagerServerObj*>(object))
     record->AssignFromLagerServerObj(*lager);

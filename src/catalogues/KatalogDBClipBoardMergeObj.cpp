@@ -2,6 +2,7 @@
 
 #include "KatalogTypes.h"
 #include "LagerServerObj.h"
+#include "Katalog1Artikel.h"
 #include "Katalog2Artikel.h"
 #include "TypeUnit.h"
 
@@ -67,6 +68,36 @@ void TKatalogDBClipBoardMergeObj::ApplySpecialUnit(const QString& unit, double f
   EKPreis = RoundedCurrency(basis - basis / 100.0 * Rabatt);
   VKPreis[0] = Times(EKPreis, VKZuschlag);
   for (std::size_t i = 1; i < VKPreis.size(); ++i) VKPreis[i] = Times(VKPreis[i], factor);
+}
+
+QString Katalog1Beschreibung(const TKatalog1Artikel& a) { return a.KURZZEILE1 + u' ' + a.KURZZEILE2; }
+
+void TKatalogDBClipBoardMergeObj::AssignFromKatalog1Artikel(const TKatalog1Artikel& a) {
+  Reset();
+  ArtikelNr = a.ID;
+  EAN = a.EAN;
+  Katalog = a.Katalog;
+  KatalogTyp = katalogtyp::Datanorm;
+  Beschreibung = Katalog1Beschreibung(a);
+  Kurzzeilen = {a.KURZZEILE1, a.KURZZEILE2};
+  MwSt = VatRate(a.MWSTMERKER);
+  MwStSatz = a.MWSTMERKER;
+  PreisBasis = a.PREISKZ == 1 ? a.LISTENPREIS : a.NETTO;
+  Rabatt = a.RABATT;
+  EKPreis = a.NETTO;
+  PreisEinheit = a.PREISEINHEIT;
+  const double netto = CurrencyToDouble(a.NETTO);
+  VKPreis = {RoundedCurrency(netto + netto / 100.0 * a.Verkaufszuschlag), a.VKPREIS2, a.VKPREIS3, a.VKPREIS4,
+             a.VKPREIS5};
+  MindestMenge = 0;
+  ME = a.ME;
+  SetTexts(Beschreibung, a.Langtext);
+  Arbeitszeit = a.ARBEITSZEIT;
+  for (const TKatalog1AnbindObj& o : a.AnbindObjekte)
+    Anbindungen.Add(o.Beschreibung.isEmpty() ? o.ID : o.ID + u' ' + o.Beschreibung,
+                    o.Dateiname + u'.' + o.Erweiterung);
+  Text1 = a.Zusatztext1, Text2 = a.Zusatztext2;
+  if (a.MEKALKULATIONSPEZIAL) ApplySpecialUnit(a.MEKALKULATION, a.MEKALKULATIONUMRECHFAKT);
 }
 
 void TKatalogDBClipBoardMergeObj::AssignFromKatalog2Artikel(const TKatalog2Artikel& a) {

@@ -9,6 +9,7 @@
 #include "CmnCustomObjectLists.h"
 #include "CurrencyValue.h"
 
+class TKatalog1Artikel;
 class TKatalog2Artikel;
 class TLagerServerObj;
 class TSystemEinstellungen;
@@ -44,6 +45,7 @@ class TKatalogDBClipBoardMergeObj {
 
   void Reset();
   // Each resets first.
+  void AssignFromKatalog1Artikel(const TKatalog1Artikel& article);
   void AssignFromKatalog2Artikel(const TKatalog2Artikel& article);
   void AssignFromLagerServerObj(const TLagerServerObj& article);
 
@@ -63,3 +65,6 @@ const TSystemEinstellungen& PriceSettings();
 // The currency rounding of the system settings (two decimals, or four with
 // FullCurrency; two when there are no settings) applied to an amount.
 Currency RoundedCurrency(double amount);
+
+// The description of a material catalogue article: both short lines, one blank between.
+QString Katalog1Beschreibung(const TKatalog1Artikel& article);

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "Katalog1DB.h"
 #include "Katalog2DB.h"
 #include "KatalogTypes.h"
 #include "MemIniFile.h"
@@ -71,6 +72,7 @@ TKatalogDBPoolItem::~TKatalogDBPoolItem() {
 std::unique_ptr<TDatabaseWrapper> TKatalogDBPoolItem::MakeDatabase() const {
   switch (KatalogTyp) {
     case katalogtyp::Einfach: return OpenCatalogue<TKatalog2DB>(Verzeichnis, KatalogTyp, OnLog);
+    case katalogtyp::Datanorm: return OpenCatalogue<TKatalog1DB>(Verzeichnis, KatalogTyp, OnLog);
     case katalogtyp::Lager: return OpenDatabase<IModLagerDBServerObj>(Verzeichnis, OnLog);
     default:
       throw UnknownKind();

@@ -7,12 +7,16 @@
 
 #include "KatalogDBClipBoardMergeObj.h"
 
+class TKatalog1DB;
 class TKatalog2DB;
 class TKatalogDBPoolItem;
 
 using TMergeObjCallback = std::function<void(TKatalogDBClipBoardMergeObj&)>;
 
-// True when every article was passed (or the database is not open).
+// True when every article was passed (or the database is not open). A
+// material catalogue article is read without its surcharge: sales price 1
+// is its net price.
+bool ForEachMergeObj(TKatalog1DB& db, const QString& katalog, const TMergeObjCallback& callback);
 bool ForEachMergeObj(TKatalog2DB& db, const QString& katalog, const TMergeObjCallback& callback);
 // By the item's kind, its database opened when needed (errors of GetDB are
 // passed on). The warehouse is no catalogue here: nothing is passed, true.
