@@ -191,20 +191,25 @@ TEST(DemoCatalogues, KindsAndSuppliersOfTheDemoSuite) {
   struct Expected {
     const char* key;
     int type, poolType;
-    bool supplier;
+    bool supplier, opens;
   };
-  const Expected expected[] = {{"DATANORM_SHK", katalogtyp::Datanorm, katalogtyp::Datanorm, true},
-                               {"LIEFERANT_MEIER", katalogtyp::Einfach, katalogtyp::Einfach, true},
-                               {"ELDANORM_ELEKTRO", katalogtyp::Eldanorm, katalogtyp::Eldanorm, false},
-                               {"ALTE_PREISLISTE", katalogtyp::Unbekannt, katalogtyp::Einfach, false}};
+  const Expected expected[] = {{"DATANORM_SHK", katalogtyp::Datanorm, katalogtyp::Datanorm, true, true},
+                               {"LIEFERANT_MEIER", katalogtyp::Einfach, katalogtyp::Einfach, true, true},
+                               {"ELDANORM_ELEKTRO", katalogtyp::Eldanorm, katalogtyp::Eldanorm, false, false},
+                               {"ALTE_PREISLISTE", katalogtyp::Unbekannt, katalogtyp::Einfach, false, false}};
   for (const Expected& e : expected) {
-    const TKatalogDBPoolItem* item = pool.GetItemByName(e.key, false);
+    TKatalogDBPoolItem* item = pool.GetItemByName(e.key, false);
     ASSERT_NE(item, nullptr) << e.key;
     EXPECT_EQ(TUKATKatalogTypeHelper::GetCatalogType(item->Verzeichnis), e.type) << e.key;
     EXPECT_EQ(item->KatalogTyp, e.poolType) << e.key;
     // Suppliers are addresses of the demo address book.
-    EXPECT_EQ(!item->Lieferant.Nr.isEmpty(), e.supplier) << e.key;
-    if (e.supplier) EXPECT_EQ(item->Lieferant.Nr.toInt() >= 10000, true) << e.key;
+    EXPECT_EQ(item->Lieferant.Nr.toInt() >= 10000, e.supplier) << e.key;
+    bool opened = false;
+    try {
+      opened = item->GetDB()->Opened;
+    } catch (const Exception&) {
+    }
+    EXPECT_EQ(opened, e.opens) << e.key;
   }
   EXPECT_EQ(pool.Items[0]->Verzeichnis, NormalizePath(SystemEinstellungen()->AreaDir(TAreaDir::Lager), true));
 }
