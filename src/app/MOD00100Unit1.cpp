@@ -19,6 +19,8 @@
 #include "DBAdressConfig.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
+#include "KatalogDBPool.h"
+#include "KatalogMergeEnumeration.h"
 #include "DiscountGroupPage.h"
 #include "MemIniFile.h"
 #include "Msgdlg.h"
@@ -71,6 +73,7 @@ TMOD00100Form1::TMOD00100Form1(const QStringList& arguments, QWidget* parent)
 }
 
 TMOD00100Form1::~TMOD00100Form1() {
+  FreeArticleSources();
   FreeAddressFrame();
   AddressConfig.reset();
   TearDownPages();
@@ -139,9 +142,15 @@ void TMOD00100Form1::TearDownPages() {
   LagerConfig.reset();
 }
 
-// The warehouse window is made on first use; opening errors are reported
-// and the command then does nothing.
+// The catalogue pool opens each catalogue on first use; the warehouse window
+// is made on first use, its opening errors reported, and the command then
+// does nothing.
 void TMOD00100Form1::SetUpArticleSources() {
+  KatalogPool = std::make_unique<TKatalogDBPool>(&TLogHelper::LogError);
+  ArtPage->Sources.ForEachArticle = [this](const QString& katalog, const TMergeObjCallback& callback) {
+    TKatalogDBPoolItem* item = KatalogPool->GetItemByName(katalog, true);
+    return !item || ForEachMergeObj(*item, callback);
+  };
   const auto warehouse = []() -> TLagerArtikelSelectForm1* {
     try {
       return &LagerArtikelSelectForm(NormalizePath(SystemEinstellungen()->AreaDir(TAreaDir::Lager), true));
@@ -161,8 +170,8 @@ void TMOD00100Form1::SetUpArticleSources() {
 }
 
 void TMOD00100Form1::FreeArticleSources() {
-  if (!ArtPage) return;
-  ArtPage->Sources = TArticleSources{};
+  if (ArtPage) ArtPage->Sources = TArticleSources{};
+  KatalogPool.reset();
 }
 
 TKSRabDatabase* TMOD00100Form1::RabDB() const { return RabPage ? RabPage->Store.get() : nullptr; }

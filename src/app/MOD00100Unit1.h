@@ -15,6 +15,7 @@ class TDiscountGroupPage;
 class TPriceGroupPage;
 class TQuantityDiscountPage;
 class TKSRabDatabase;
+class TKatalogDBPool;
 class TLagerConfig;
 class TMemIniFile;
 
@@ -51,6 +52,7 @@ class TMOD00100Form1 : public QWidget {
   TPriceGroupPage* PgrpPage = nullptr;  // page 4, price groups
   TQuantityDiscountPage* MengenPage = nullptr;  // page 2
   TArticlePricePage* ArtPage = nullptr;  // page 3, article-specific prices
+  std::unique_ptr<TKatalogDBPool> KatalogPool;  // the catalogues the article page takes from
 
   enum TPageIndex { pgRabatt = 0, pgKommRabatt = 1, pgMengenrabatt = 2, pgArtikelpreise = 3, pgPreisgruppen = 4 };
   // The address the pages work on: the frame's, or "__DEFAULT__" in the standard-tables mode.

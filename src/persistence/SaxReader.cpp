@@ -219,6 +219,13 @@ class ExpatBlocks {
 thread_local bool ExpatBlocks::tAlive = true;
 }  // namespace
 
+namespace {
+unsigned long ProcessSalt() {
+  static const unsigned long salt = std::random_device{}() | 1u;
+  return salt;
+}
+}  // namespace
+
 struct SaxReader::Impl {
   XML_Parser parser = XML_ParserCreate_MM(nullptr, &ExpatBlocks::kSuite, nullptr);
   SaxReader* reader = nullptr;
@@ -231,7 +238,8 @@ struct SaxReader::Impl {
   std::string text;
   QString characters;  // reused for every delivery
   std::exception_ptr pending;
-  unsigned long salt = std::random_device{}() | 1u;
+  // One salt per process: seeding a random device per document cost more than the parse.
+  unsigned long salt = ProcessSalt();
 
   ~Impl() { XML_ParserFree(parser); }
 

@@ -20,6 +20,7 @@
 #include "DemoWarehouse.h"
 #include "FloatFloatFloatEditorFrame.h"
 #include "KSPRDatabase.h"
+#include "KatalogDBClipBoardMergeObj.h"
 #include "LagerServerObj.h"
 #include "MemIniFile.h"
 #include "MOD00100Unit1.h"
@@ -131,6 +132,45 @@ TEST_F(ArticlePricePageTest, WarehouseArticleGetsChosenPriceWageAndTime) {
     EXPECT_EQ(row->Zeit, article->Az);
     EXPECT_EQ(row->Bezeichnung, article->Bezeichnung);
   }
+}
+
+// Gross sales prices: the VAT is added to the prices of material and
+// ELDANORM catalogues only; catalogue articles never get a wage.
+TEST_F(ArticlePricePageTest, CatalogueArticlePriceIsMadeGrossForNetCataloguesOnly) {
+  TArticlePricePage& page = Start(QStringLiteral("10003"));
+  SystemEinstellungen()->ArtikelVKPreisIsBrutto = true;
+  ASSERT_EQ(SystemEinstellungen()->GetMwSt(1), 19);
+  struct Case {
+    int type;
+    int choice;
+    Currency expected;
+  };
+  for (const Case& c : {Case{1, 1, 119000}, Case{2, 6, 119000}, Case{0, 1, 100000}, Case{1, 0, 0}}) {
+    page.cbImpPreis->setCurrentIndex(c.choice);
+    page.Sources.ChooseKatalog = [](QString& katalog) {
+      katalog = QStringLiteral("DATANORM");
+      return true;
+    };
+    page.Sources.ForEachArticle = [&c](const QString& katalog, const std::function<void(TKatalogDBClipBoardMergeObj&)>& callback) {
+      TKatalogDBClipBoardMergeObj record;
+      record.Katalog = katalog;
+      record.ArtikelNr = QStringLiteral("K%1").arg(c.type);
+      record.KatalogTyp = std::uint8_t(c.type);
+      record.MwStSatz = 1;
+      record.VKPreis[0] = record.EKPreis = 100000;
+      record.Arbeitszeit = 45;
+      callback(record);
+      return true;
+    };
+    TestDialogs().messageAnswers.enqueue(mrYes);
+    page.OnArtAddClick(101);
+    const auto row = Row(page, QStringLiteral("DATANORM"), QStringLiteral("K%1").arg(c.type));
+    EXPECT_EQ(row->Preis, c.expected) << c.type << " " << c.choice;
+    EXPECT_EQ(row->Zeit, 45);
+    EXPECT_EQ(row->Lohn, 0);
+  }
+  TakeOver(page, {1}, 1);
+  EXPECT_EQ(Row(page, QStringLiteral("LAGER"), Nr(1))->Preis, Article(1)->Vkp[0]) << "warehouse prices stay as they are";
 }
 
 TEST_F(ArticlePricePageTest, ScaleEditedOnOneRowIsWrittenIntoItBeforeTheNextIsShown) {
