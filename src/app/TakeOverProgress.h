@@ -5,6 +5,7 @@
 // and take the cancel click at most every few milliseconds.
 #include <QDialog>
 #include <QElapsedTimer>
+#include <functional>
 
 class QLabel;
 class QPushButton;
