@@ -6,6 +6,7 @@
 namespace {
 // Larger documents go to expat, which also takes them in pieces.
 constexpr qint64 kLargest = qint64(1) << 30;
+constexpr size_t kKeptBuffer = size_t(1) << 20;
 
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
@@ -64,6 +65,9 @@ bool IsEncodingName(QByteArrayView name) {
 }  // namespace
 
 bool SaxFastScan::Scan(const char* data, qint64 size, const char* encoding) {
+  // A very large document does not keep its buffers for the small ones after it.
+  if (scratch_.capacity() > kKeptBuffer) std::string().swap(scratch_);
+  if (events_.capacity() * sizeof(Event) > kKeptBuffer) std::vector<Event>().swap(events_);
   events_.clear();
   scratch_.clear();
   attributes_.clear();
@@ -75,7 +79,7 @@ bool SaxFastScan::Scan(const char* data, qint64 size, const char* encoding) {
   Consume("\xEF\xBB\xBF");
   if (end_ - p_ >= 2 && p_[0] == '<' && p_[1] == '?' && !ScanDeclaration(encoding != nullptr)) return false;
   SkipSpace();
-  if (!Consume("<") || !ScanStartTag()) return false;
+  if (!Consume('<') || !ScanStartTag()) return false;
   while (!open_.empty()) {
     if (p_ == end_) return false;
     if (*p_ != '<') {
@@ -124,14 +128,14 @@ bool SaxFastScan::ScanDeclaration(bool encodingGiven) {
 bool SaxFastScan::ScanPseudoAttribute(const char* name, QByteArrayView& value) {
   if (!Consume(name)) return false;
   SkipSpace();
-  if (!Consume("=")) return false;
+  if (!Consume('=')) return false;
   SkipSpace();
   if (p_ == end_ || (*p_ != '"' && *p_ != '\'')) return false;
   const char quote = *p_++;
   const char* begin = p_;
   while (p_ != end_ && kNameChar[Byte(*p_)] && *p_ != ':') ++p_;
   value = QByteArrayView(begin, p_ - begin);
-  return Consume(QByteArrayView(&quote, 1));
+  return Consume(quote);
 }
 
 // After "<": the name, the attributes and ">" or "/>".
@@ -169,7 +173,7 @@ bool SaxFastScan::ScanAttribute() {
   tagAttributes_.push_back(name);
   attributes_.push_back(AddScratch(name.begin, name.begin + name.size));
   SkipSpace();
-  if (!Consume("=")) return false;
+  if (!Consume('=')) return false;
   SkipSpace();
   return ScanAttributeValue();
 }
@@ -217,7 +221,7 @@ bool SaxFastScan::ScanEndTag() {
   const Span& open = open_.back();
   if (open.size != name.size || std::memcmp(open.begin, name.begin, name.size) != 0) return false;
   SkipSpace();
-  if (!Consume(">")) return false;
+  if (!Consume('>')) return false;
   open_.pop_back();
   events_.push_back(Event{Kind::End, false, 0, 0, 0});
   return true;
@@ -282,7 +286,7 @@ bool SaxFastScan::ScanReference() {
     value = value * (hex ? 16 : 10) + std::uint32_t(digit);
     if (value > 0x10FFFF) return false;
   }
-  if (p_ == digits || !Consume(";") || !IsXmlChar(value)) return false;
+  if (p_ == digits || !Consume(';') || !IsXmlChar(value)) return false;
   AddCodePoint(value);
   return true;
 }
@@ -299,6 +303,12 @@ bool SaxFastScan::SkipSpace() {
   const char* begin = p_;
   while (p_ != end_ && IsSpace(*p_)) ++p_;
   return p_ != begin;
+}
+
+bool SaxFastScan::Consume(char c) {
+  if (p_ == end_ || *p_ != c) return false;
+  ++p_;
+  return true;
 }
 
 bool SaxFastScan::Consume(QByteArrayView bytes) {

@@ -56,6 +56,7 @@ class SaxFastScan {
   bool ScanReference();
   bool ScanName(Span& name);
   bool SkipSpace();
+  bool Consume(char c);
   bool Consume(QByteArrayView bytes);
   bool SkipUtf8Character();
 
