@@ -383,8 +383,9 @@ void SaxReader::Parse(const char* data, qint64 size, const char* encoding) {
   if (!content_) throw Exception(QStringLiteral("The XML reader has no content handler"));
   ParsingFlag flag(parsing_);
   impl_->BeginDocument();
-  // The documents this system writes are read without expat; everything
-  // else goes to expat, before any handler was called.
+  // The documents this system writes are read without expat. The scanner
+  // calls no handler before it has taken the whole document, so any other
+  // goes to expat as it is.
   bool ok = true;
   if (!impl_->expatOnly && impl_->fast.Scan(data, size, encoding))
     impl_->Replay();

@@ -5,6 +5,7 @@
 
 #include <QStringEncoder>
 #include <random>
+#include <stdexcept>
 
 #include "DBAdressCore.h"
 #include "DemoWarehouse.h"
@@ -17,8 +18,10 @@ namespace {
 // Everything the handlers see, one line per call.
 struct Recorder : SaxContentHandler, SaxErrorHandler {
   QStringList events;
+  int startsBeforeThrow = -1;  // a handler that stops the load
   void StartElement(const QString& uri, const QString& localName, const QString& qName,
                     const SaxAttributes& attributes) override {
+    if (startsBeforeThrow-- == 0) throw std::runtime_error("stop");
     QString line = u'<' + uri + u'|' + localName + u'|' + qName;
     for (int i = 0; i < attributes.Count(); ++i) line += u' ' + attributes.QualifiedName(i) + u'=' + attributes.Value(i);
     events << line;
@@ -39,15 +42,25 @@ struct Recorder : SaxContentHandler, SaxErrorHandler {
 class BothWays {
  public:
   BothWays() { expat_.SetExpatOnly(true); }
-  QStringList Fast(const QByteArray& document, const char* encoding) { return Events(fast_, document, encoding); }
-  QStringList Expat(const QByteArray& document, const char* encoding) { return Events(expat_, document, encoding); }
+  QStringList Fast(const QByteArray& document, const char* encoding, int startsBeforeThrow = -1) {
+    return Events(fast_, document, encoding, startsBeforeThrow);
+  }
+  QStringList Expat(const QByteArray& document, const char* encoding, int startsBeforeThrow = -1) {
+    return Events(expat_, document, encoding, startsBeforeThrow);
+  }
 
  private:
-  static QStringList Events(SaxReader& reader, const QByteArray& document, const char* encoding) {
+  static QStringList Events(SaxReader& reader, const QByteArray& document, const char* encoding,
+                            int startsBeforeThrow) {
     Recorder recorder;
+    recorder.startsBeforeThrow = startsBeforeThrow;
     reader.SetContentHandler(&recorder);
     reader.SetErrorHandler(&recorder);
-    reader.Parse(document.constData(), document.size(), encoding);
+    try {
+      reader.Parse(document.constData(), document.size(), encoding);
+    } catch (const std::runtime_error& e) {
+      recorder.events << QString::fromUtf8(e.what());
+    }
     return recorder.events;
   }
   SaxReader fast_, expat_;
@@ -185,6 +198,16 @@ TEST(SaxFastPath, GivesExpatsEventsAndErrorsAndTakesOnlyPlainDocuments) {
     const QStringList expat = reader.Expat(d.document, d.encoding);
     EXPECT_EQ(reader.Fast(d.document, d.encoding), expat) << d.what;
   }
+}
+
+// A handler's exception ends the load at once, and the reader reads the next document in full.
+TEST(SaxFastPath, AHandlerThatThrowsStopsTheLoadAsWithExpat) {
+  BothWays reader;
+  const QByteArray document = "<a>x<b/>y<c/>z</a>";
+  const QStringList stopped = reader.Expat(document, nullptr, 2);
+  EXPECT_EQ(stopped.last(), u"stop");
+  EXPECT_EQ(reader.Fast(document, nullptr, 2), stopped);
+  EXPECT_EQ(reader.Fast(document, nullptr), reader.Expat(document, nullptr));
 }
 
 TEST(SaxFastPath, MutatedSystemDocumentsReadAsExpatReadsThem) {
