@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "SaxFastScan.h"
 #include "SuiteException.h"
 
 static_assert(std::is_same_v<XML_Char, char>, "expat must deliver UTF-8 (built without XML_UNICODE)");
@@ -238,6 +239,9 @@ struct SaxReader::Impl {
   std::string text;
   QString characters;  // reused for every delivery
   std::exception_ptr pending;
+  bool expatParsing = false;
+  SaxFastScan fast;
+  bool expatOnly = false;
   // One salt per process: seeding a random device per document cost more than the parse.
   unsigned long salt = ProcessSalt();
 
@@ -252,7 +256,7 @@ struct SaxReader::Impl {
       deliver();
     } catch (...) {
       pending = std::current_exception();
-      XML_StopParser(parser, XML_FALSE);
+      if (expatParsing) XML_StopParser(parser, XML_FALSE);
     }
   }
 
@@ -297,7 +301,15 @@ struct SaxReader::Impl {
     if (self->text.size() >= kJoinedText) self->DeliverText();  // long text still goes in pieces
   }
 
-  void Reset(const char* encoding) {
+  void BeginDocument() {
+    pending = nullptr;
+    expatParsing = false;
+    open.clear();
+    names.ForgetIfMany();
+    text.clear();
+  }
+
+  void ResetExpat(const char* encoding) {
     XML_ParserReset(parser, encoding);  // also drops the handlers
     // Without a salt expat asks the kernel for a new random one on every
     // document; one per reader keeps many small records cheap.
@@ -305,10 +317,33 @@ struct SaxReader::Impl {
     XML_SetUserData(parser, this);
     XML_SetElementHandler(parser, &Impl::OnStart, &Impl::OnEnd);
     XML_SetCharacterDataHandler(parser, &Impl::OnCharacters);
-    pending = nullptr;
-    open.clear();
-    names.ForgetIfMany();
-    text.clear();
+  }
+
+  // Hands the scanned events over through the same handlers expat calls.
+  void Replay() {
+    for (const SaxFastScan::Event& event : fast.Events()) {
+      if (pending) break;
+      switch (event.kind) {
+        case SaxFastScan::Kind::Start: OnStart(this, fast.Name(event), fast.Attributes(event)); break;
+        case SaxFastScan::Kind::End: OnEnd(this, nullptr); break;
+        case SaxFastScan::Kind::Text:
+        case SaxFastScan::Kind::Newline: {
+          const QByteArrayView bytes = fast.Text(event);
+          OnCharacters(this, bytes.data(), int(bytes.size()));
+          break;
+        }
+      }
+    }
+    DeliverText();
+  }
+
+  // The document through expat; false on a fault.
+  bool ParseWithExpat(const char* data, qint64 size, const char* encoding) {
+    ResetExpat(encoding);
+    expatParsing = true;
+    const bool ok = Feed(data, size);
+    expatParsing = false;
+    return ok;
   }
 
   // Feeds the buffer in pieces that fit expat's int length; false on error.
@@ -341,6 +376,8 @@ SaxReader::SaxReader() : impl_(std::make_unique<Impl>()) {
 
 SaxReader::~SaxReader() = default;
 
+void SaxReader::SetExpatOnly(bool on) { impl_->expatOnly = on; }
+
 namespace {
 struct ParsingFlag {
   explicit ParsingFlag(bool& flag) : flag_(flag) { flag_ = true; }
@@ -353,8 +390,15 @@ void SaxReader::Parse(const char* data, qint64 size, const char* encoding) {
   if (parsing_) throw Exception(QStringLiteral("The XML reader is already parsing"));
   if (!content_) throw Exception(QStringLiteral("The XML reader has no content handler"));
   ParsingFlag flag(parsing_);
-  impl_->Reset(encoding);
-  const bool ok = impl_->Feed(data, size);
+  impl_->BeginDocument();
+  // The documents this system writes are read without expat. The scanner
+  // calls no handler before it has taken the whole document, so any other
+  // goes to expat as it is.
+  bool ok = true;
+  if (!impl_->expatOnly && impl_->fast.Scan(data, size, encoding))
+    impl_->Replay();
+  else
+    ok = impl_->ParseWithExpat(data, size, encoding);
   if (impl_->pending) std::rethrow_exception(std::exchange(impl_->pending, nullptr));
   if (!ok && errors_) errors_->FatalError(impl_->CurrentError());
 }

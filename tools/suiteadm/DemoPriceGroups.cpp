@@ -48,14 +48,14 @@ struct DemoCatalogueInfo {
   const char* subId;  // the supplier's sub-number, "" for a catalogue without supplier
   const char16_t* info;
 };
-// The three demo catalogues, then a directory that holds no catalogue.
+// The three demo catalogues, then a directory whose files no program here reads.
 const DemoCatalogueInfo kCatalogueInfos[] = {
     {"DATANORM_SHK", katalogtyp::Datanorm, u"SHK-Großhandel Heizung und Sanitär (DATANORM)", "01",
      u"Bestellungen werktags bis 14 Uhr, Lieferung am Folgetag"},
     {"LIEFERANT_MEIER", katalogtyp::Einfach, u"Meier Installationsbedarf", "02", u"Ansprechpartner: Herr Meier"},
     {"ELDANORM_ELEKTRO", katalogtyp::Eldanorm, u"Elektro-Großhandel (ELDANORM)", "", u""},
+    {"ALTE_PREISLISTE", katalogtyp::Unbekannt, u"Alte Preisliste (nicht eingelesen)", "", u""},
 };
-const char* const kUnrecognisedDir = "ALTE_PREISLISTE";
 
 bool WriteCatalogueInfo(const QString& dir, const DemoCatalogueInfo& info, const QString& supplierId,
                         QString* error) {
@@ -84,14 +84,12 @@ bool WriteMarkerFile(const QString& dir, std::uint8_t type, QString* error) {
 
 bool MakeDemoCatalogueDirs(const QString& catalogueDir, QString* error, const QStringList& supplierIds) {
   const QString base = NormalizePath(catalogueDir, true);
-  QStringList names = DemoCatalogueNames();
-  names.append(QLatin1String(kUnrecognisedDir));
-  for (const QString& name : names)
-    if (!EnsureDirectory(base + name)) return Fail(error, QStringLiteral("cannot create directory %1").arg(base + name));
   for (std::size_t i = 0; i < std::size(kCatalogueInfos); ++i) {
     const DemoCatalogueInfo& info = kCatalogueInfos[i];
+    const QString dir = base + QLatin1String(info.name);
+    if (!EnsureDirectory(dir)) return Fail(error, QStringLiteral("cannot create directory %1").arg(dir));
     const QString supplierId = supplierIds.isEmpty() ? QString() : supplierIds[qsizetype(i) % supplierIds.size()];
-    if (!WriteCatalogueInfo(base + QLatin1String(info.name), info, supplierId, error)) return false;
+    if (!WriteCatalogueInfo(dir, info, supplierId, error)) return false;
   }
   // The ELDANORM catalogue has no database here: its marker file alone shows its kind.
   return WriteMarkerFile(base + QStringLiteral("ELDANORM_ELEKTRO"), katalogtyp::Eldanorm, error);
