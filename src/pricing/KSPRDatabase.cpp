@@ -26,6 +26,13 @@ QString NonNull(const QString& text) { return text.isNull() ? QStringLiteral("")
 QString Text(const TTdbTable& table, const QString& column) { return table.FieldByName(column).AsString(); }
 }  // namespace
 
+// The XML of an entry without scale holds no number: the same text for
+// every such entry, made once (a whole-catalogue take-over writes it per row).
+static const QString& EmptyScaleXml() {
+  static const QString text = TKSPRDatabaseObj().GetXMLText(false);
+  return text;
+}
+
 // ---- the entry object ----
 
 TKSPRDatabaseObj::TKSPRDatabaseObj() = default;
@@ -106,7 +113,7 @@ void TKSPRDatabase::WriteCurrentRow(TKSPRDatabaseObj& entry) {
   Table->FieldByName(cRabatt).SetAsFloat(entry.Rabatt);
   Table->FieldByName(cZeit).SetAsFloat(entry.Zeit);
   Table->FieldByName(cLohn).SetAsFloat(CurrencyToDouble(entry.Lohn));
-  Table->FieldByName(cXml).SetAsString(entry.GetXMLText(false));
+  Table->FieldByName(cXml).SetAsString(entry.Mengenstaffel.Count() == 0 ? EmptyScaleXml() : entry.GetXMLText(false));
 }
 
 void TKSPRDatabase::ReadCurrentRow(TKSPRDatabaseObj& entry) {
