@@ -12,17 +12,14 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-#include "ArticleTakeOver.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
 #include "FloatFloatFloatEditorFrame.h"
 #include "Format.h"
-#include "LagerServerObj.h"
 #include "Msgdlg.h"
 #include "NumberText.h"
 #include "PageButton.h"
 #include "PricingFiles.h"
-#include "TakeOverProgress.h"
 #include "TdbAccessor.h"
 #include "Translation.h"
 #include "TypeUnit.h"
@@ -401,101 +398,6 @@ void TArticlePricePage::OnKSPRClick() {
     return;
   }
   if (!text.isEmpty()) QApplication::clipboard()->setText(text);
-}
-
-// ---- taking articles over
-
-void TArticlePricePage::OnArtAddClick(int tag) {
-  if (!TableOpen()) return;
-  OverwriteMode = omAsk;
-  if (tag == 100 || tag == 101) TakeKatalogArtikel(tag == 101);
-  if (tag == 102 || tag == 103) TakeLagerArtikel(tag == 103);
-}
-
-void TArticlePricePage::AddLagerArtikel(TArticleTakeOver& run, const TLagerServerObj& article, const QString& name) {
-  TKSPRDatabaseObj entry;
-  entry.Katalog = kWarehouseKey;
-  entry.ArtikelNr = article.LagerArtikelNr;
-  entry.Bezeichnung = article.Bezeichnung;
-  entry.Preis = LagerArtikelPreis(article, PriceChoice());
-  entry.Zeit = article.Az;
-  entry.Lohn = article.L;
-  run.Take(entry, name);
-}
-
-void TArticlePricePage::TakeLagerArtikel(bool whole) {
-  if (whole) {
-    if (!Sources.ForEachLagerArtikel) return;
-    RunWholeTakeOver([this](TArticleTakeOver& run) {
-      Sources.ForEachLagerArtikel([this, &run](TLagerServerObj& article) {
-        AddLagerArtikel(run, article,
-                        article.LagerArtikelNr + QLatin1Char(' ') + article.Bezeichnung + QStringLiteral(" (") +
-                            Tr("Lager") + QLatin1Char(')'));
-      });
-    });
-    return;
-  }
-  if (!Sources.SelectLagerArtikel) return;
-  TLagerServerObjObjectList chosen;
-  if (!Sources.SelectLagerArtikel(chosen)) return;
-  RunSelectionTakeOver([this, &chosen](TArticleTakeOver& run) {
-    for (const TLagerServerObj& article : chosen)
-      AddLagerArtikel(run, article, article.LagerArtikelNr + QLatin1Char(' ') + article.Bezeichnung);
-  });
-}
-
-// The scale of the row left goes back first; the row shown afterwards is
-// where the last article was stored.
-void TArticlePricePage::RunSelectionTakeOver(const std::function<void(TArticleTakeOver&)>& run) {
-  LeaveCurrentArtikel();
-  {
-    const TQuietScroll quiet(quiet_);
-    TArticleTakeOver takeOver(*KSPRDB, OverwriteMode);
-    run(takeOver);
-  }
-  ShowCurrentArtikel();
-}
-
-// The scale of the row left goes back first; the views follow once at the
-// end, not per article; a stop keeps what was taken and says how much.
-void TArticlePricePage::RunWholeTakeOver(const std::function<void(TArticleTakeOver&)>& run) {
-  LeaveCurrentArtikel();
-  const TQuietScroll quiet(quiet_);
-  TArticleTakeOver takeOver(*KSPRDB, OverwriteMode);
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  bool stopped = false;
-  {
-    TTdbControlsDisabled still(*KSPRDB->Table);
-    TTakeOverProgress progress(DBGrid2->window());
-    Progress = &progress;
-    try {
-      takeOver.UseBatches(&progress, BatchRows);
-      run(takeOver);
-    } catch (const TTakeOverStop&) {
-      stopped = true;
-    } catch (const std::exception& e) {  // a source that cannot be read
-      MessageDlg(ReportException::Of(e).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
-      stopped = true;
-    }
-    takeOver.Finish();
-    stopped = stopped || progress.Cancelled();
-    Progress = nullptr;
-  }
-  QApplication::restoreOverrideCursor();
-  EndTakeOver();
-  if (stopped && !takeOver.Failed())
-    MessageDlgFmt(Tr("Die Uebernahme wurde abgebrochen. %d Artikel wurden uebernommen."), {takeOver.Taken()},
-                  TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
-}
-
-void TArticlePricePage::EndTakeOver() {
-  try {
-    const TQuietScroll quiet(quiet_);
-    KSPRDB->Table->First();
-  } catch (const std::exception& e) {
-    KSPRDB->LogError(e, QStringLiteral("First"));
-  }
-  ShowCurrentArtikel();
 }
 
 void TArticlePricePage::LoadColumnWidths(const TMemIniFile& ini, const QString& section) {
