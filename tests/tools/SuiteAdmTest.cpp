@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include "IniFilesSec.h"
+#include "Katalog1DB.h"
 #include "KSPRDatabase.h"
 #include "ULAGConfig.h"
 #include "ULAGUnit1Core.h"
@@ -253,4 +254,31 @@ TEST(SuiteAdmDemo, WarehouseArticlesOptionSetsTheWarehouseSize) {
                          QStringLiteral("-1")})
                 .code,
             2);
+}
+
+// The demo article-price tables name material catalogue articles: the demo
+// catalogue, of the size asked for, has each of them with that description.
+TEST(SuiteAdmDemo, MaterialCatalogueHasTheArticlesThePriceTablesName) {
+  QTemporaryDir dir;
+  const CommandResult r = RunSuiteAdm({QStringLiteral("demo"), dir.path(), QStringLiteral("--addresses"),
+                                       QStringLiteral("1"), QStringLiteral("--warehouse-articles"), QStringLiteral("30"),
+                                       QStringLiteral("--catalogue-articles"), QStringLiteral("40")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  TKatalog1DB catalogue;
+  catalogue.Open(dir.path() + QStringLiteral("/DATA/DEMO/KATALOGE/DATANORM_SHK/"), true);
+  EXPECT_EQ(catalogue.Catalog->RecordCount(), 40);
+  TKSPRDatabase prices;
+  prices.OpenFile(DemoAddressDir(dir.path()) + QStringLiteral("003/__DEFAULT__.TDBD"), false);
+  int referenced = 0;
+  for (prices.Table->First(); !prices.Table->Eof(); prices.Table->Next()) {
+    TKSPRDatabaseObj entry;
+    ASSERT_TRUE(prices.GetCurrentMengenstaffel(&entry));
+    if (entry.Katalog != QLatin1String("DATANORM_SHK")) continue;
+    ++referenced;
+    TKatalog1Artikel article;
+    article.ID = entry.ArtikelNr;
+    ASSERT_EQ(catalogue.Artikel_GetObject(article), 0) << entry.ArtikelNr.toStdString();
+    EXPECT_EQ(article.KURZZEILE1 + u' ' + article.KURZZEILE2, entry.Bezeichnung);
+  }
+  EXPECT_GT(referenced, 0);
 }

@@ -11,9 +11,10 @@ const char* const kUsage =
     "usage:\n"
     "  suiteadm init ROOT --client NAME --user NAME [--password P]\n"
     "      make a suite tree for the client and admit the user\n"
-    "  suiteadm demo ROOT [--addresses N] [--warehouse-articles N]\n"
+    "  suiteadm demo ROOT [--addresses N] [--warehouse-articles N] [--catalogue-articles N]\n"
     "      make the demo suite (client DEMO, user ADMIN, barred user GAST)\n"
-    "      with N demo addresses (default 150) and N warehouse articles (default 2000)\n"
+    "      with N demo addresses (default 150), N warehouse articles (default 2000)\n"
+    "      and N material catalogue articles (default 5000)\n"
     "  suiteadm ini get FILE SECTION IDENT\n"
     "  suiteadm ini set FILE SECTION IDENT VALUE\n"
     "  suiteadm ini dump FILE\n"
@@ -74,16 +75,19 @@ int Demo(const QStringList& args, QTextStream& out, QTextStream& err) {
   QString problem;
   if (!ParseOptions(args, 2, options, problem)) return UsageError(err, problem);
   for (const QString& key : options.keys())
-    if (key != QLatin1String("addresses") && key != QLatin1String("warehouse-articles"))
+    if (key != QLatin1String("addresses") && key != QLatin1String("warehouse-articles") &&
+        key != QLatin1String("catalogue-articles"))
       return UsageError(err, QStringLiteral("unknown option --%1").arg(key));
   int addresses = kDemoAddressCount;
   int articles = kDemoWarehouseArticleCount;
+  int catalogueArticles = kDemoCatalogueArticleCount;
   for (const auto& [name, count] : {std::pair{QStringLiteral("addresses"), &addresses},
-                                    std::pair{QStringLiteral("warehouse-articles"), &articles}})
+                                    std::pair{QStringLiteral("warehouse-articles"), &articles},
+                                    std::pair{QStringLiteral("catalogue-articles"), &catalogueArticles}})
     if (options.contains(name) && !ParseCount(options.value(name), *count))
       return UsageError(err, QStringLiteral("--%1 needs a number from 0 to 10000000").arg(name));
   QString error;
-  if (!CreateDemoSuite(args[1], &error, addresses, articles)) {
+  if (!CreateDemoSuite(args[1], &error, addresses, articles, catalogueArticles)) {
     err << "suiteadm: " << error << "\n";
     return 1;
   }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "DemoAddresses.h"
+#include "DemoMaterialCatalogue.h"
 #include "DemoPricing.h"
 #include "DemoPriceGroups.h"
 #include "DemoWarehouse.h"
@@ -130,7 +131,8 @@ QString DemoAddressDir(const QString& root) {
   return NormalizePath(QDir(root).absolutePath(), true) + QStringLiteral("DATA/DEMO/A1/ADRESSEN/");
 }
 
-bool CreateDemoSuite(const QString& root, QString* error, int addressCount, int warehouseArticles) {
+bool CreateDemoSuite(const QString& root, QString* error, int addressCount, int warehouseArticles,
+                     int catalogueArticles) {
   SuiteUser admin;
   admin.name = QStringLiteral("ADMIN");
   admin.fullName = QStringLiteral("Administrator");
@@ -155,5 +157,7 @@ bool CreateDemoSuite(const QString& root, QString* error, int addressCount, int 
   const QString catalogueDir = NormalizePath(root, true) + QStringLiteral("DATA/DEMO/") + AreaFolder(TAreaDir::Kataloge);
   QStringList priceGroupCustomers;
   for (int i = 0; i < std::min(addressCount, 3); ++i) priceGroupCustomers.append(DemoAddressId(i));
-  return MakeDemoCatalogueDirs(catalogueDir, error) && WriteDemoPriceGroups(addressDir, priceGroupCustomers, error);
+  return MakeDemoCatalogueDirs(catalogueDir, error) &&
+         FillDemoMaterialCatalogue(catalogueDir + u'/' + DemoCatalogueNames()[0], catalogueArticles, error) &&
+         WriteDemoPriceGroups(addressDir, priceGroupCustomers, error);
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include "DemoMaterialCatalogue.h"
 #include "DemoWarehouse.h"
 
 struct SuiteUser {
@@ -31,10 +32,12 @@ bool CreateSuiteTree(const SuiteLayout& layout, const QList<SuiteUser>& users, Q
 
 // The demo suite: client DEMO, user ADMIN and the barred user GAST, with
 // addressCount demo addresses and the address configuration, and a
-// warehouse of warehouseArticles articles.
+// warehouse of warehouseArticles articles, and a material catalogue of
+// catalogueArticles articles.
 constexpr int kDemoAddressCount = 150;
 bool CreateDemoSuite(const QString& root, QString* error, int addressCount = kDemoAddressCount,
-                     int warehouseArticles = kDemoWarehouseArticleCount);
+                     int warehouseArticles = kDemoWarehouseArticleCount,
+                     int catalogueArticles = kDemoCatalogueArticleCount);
 // The demo client's address directory: <root>/DATA/DEMO/A1/ADRESSEN/.
 QString DemoAddressDir(const QString& root);
 

@@ -54,6 +54,7 @@ struct InputRequest {
   QString caption;
   QString prompt;
   QString value;  // initial value
+  bool password = false;  // the typed text is not shown
 };
 
 struct FileDialogRequest {

@@ -98,7 +98,8 @@ int QtDialogs::ShowMessage(const MessageRequest& request) {
 bool QtDialogs::InputQuery(const InputRequest& request, QString& value) {
   bool ok = false;
   const QString text = QInputDialog::getText(QApplication::activeWindow(), request.caption, request.prompt,
-                                             QLineEdit::Normal, request.value, &ok);
+                                             request.password ? QLineEdit::Password : QLineEdit::Normal,
+                                             request.value, &ok);
   if (ok) value = text;
   return ok;
 }
