@@ -36,3 +36,15 @@ bool IsSafePathComponent(const QString& name) {
     if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
   return true;
 }
+
+QStringList CatalogueDirectoryNames(const QString& dir) {
+  QStringList names;
+  if (dir.isEmpty()) return names;
+  const QDir area(dir);
+  // By name, ignoring case, as the suite's Windows file systems return them;
+  // unsorted would be an order of the file system's hashing here.
+  for (const QString& name :
+       area.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+    if (!name.startsWith(QLatin1Char('.'))) names.append(name);
+  return names;
+}

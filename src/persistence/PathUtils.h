@@ -3,6 +3,7 @@
 // system here tells case apart); backslashes from settings written on
 // Windows become the platform separator.
 #include <QString>
+#include <QStringList>
 
 // Backslashes to "/", then the trailing separator added or removed.
 QString NormalizePath(const QString& path, bool withTrailingSeparator);
@@ -18,3 +19,6 @@ QString JoinPath(const QString& directory, const QString& relative);
 // identifier): false when it is empty, "." or "..", or holds a path separator
 // or a control character, since it could then leave its folder.
 bool IsSafePathComponent(const QString& name);
+// The catalogue directories below dir: subdirectories not beginning with
+// ".", in the order the file system gives them (by name, ignoring case).
+QStringList CatalogueDirectoryNames(const QString& dir);

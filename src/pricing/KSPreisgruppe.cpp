@@ -37,18 +37,6 @@ bool ReadExisting(const QString& file, TMemIniFile& ini, QString* error) {
 }
 }  // namespace
 
-QStringList CatalogueDirectoryNames(const QString& dir) {
-  QStringList names;
-  if (dir.isEmpty()) return names;
-  const QDir area(dir);
-  // By name, ignoring case, as the suite's Windows file systems return them;
-  // unsorted would be an order of the file system's hashing here.
-  for (const QString& name :
-       area.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
-    if (!name.startsWith(QLatin1Char('.'))) names.append(name);
-  return names;
-}
-
 QString TKSPreisgruppe::FileName(const QString& directory, const QString& addressId) {
   const QString id = addressId.trimmed();
   if (!IsUsableAddressId(id)) return QString();

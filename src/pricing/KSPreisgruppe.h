@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "CmnCustomObjectLists.h"
+#include "PathUtils.h"  // CatalogueDirectoryNames
 
 class TKSPreisgruppe {
  public:
@@ -43,6 +44,3 @@ class TKSPreisgruppe {
   const TStringInteger* FindKatalog(const QString& catalogueKey) const;
 };
 
-// The catalogue directories below dir: subdirectories not beginning with
-// ".", in the order the file system gives them.
-QStringList CatalogueDirectoryNames(const QString& dir);

@@ -134,6 +134,13 @@ void SetResubmission(TCustomerAddress& a, Dice& dice, int index, const QDate& to
 
 QString DemoAddressId(int index) { return QString::number(kFirstId + index); }
 
+QStringList DemoSupplierAddressIds(int addressCount, int most) {
+  QStringList ids;
+  for (int i = 0; i < addressCount && ids.size() < most; ++i)
+    if (kGroups[i % kGroups.size()] == QLatin1String("LIEFERANT")) ids.append(DemoAddressId(i));
+  return ids;
+}
+
 namespace {
 
 void BuildAddress(TCustomerAddress& a, int index, const DemoAddressOptions& options, const QDate& today) {

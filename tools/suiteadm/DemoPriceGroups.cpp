@@ -1,8 +1,11 @@
 #include "DemoPriceGroups.h"
 
 #include "KSPreisgruppe.h"
+#include "KatalogTypes.h"
 #include "PathUtils.h"
 #include "PricingFiles.h"
+#include "TextFile.h"
+#include "UKAT.h"
 
 namespace {
 bool Fail(QString* error, const QString& text) {
@@ -37,12 +40,61 @@ QStringList DemoCatalogueNames() {
   return {QStringLiteral("DATANORM_SHK"), QStringLiteral("LIEFERANT_MEIER"), QStringLiteral("ELDANORM_ELEKTRO")};
 }
 
-bool MakeDemoCatalogueDirs(const QString& catalogueDir, QString* error) {
-  for (const QString& name : DemoCatalogueNames()) {
-    const QString dir = NormalizePath(catalogueDir, true) + name;
-    if (!EnsureDirectory(dir)) return Fail(error, QStringLiteral("cannot create directory %1").arg(dir));
+namespace {
+struct DemoCatalogueInfo {
+  const char* name;
+  std::uint8_t type;
+  const char16_t* description;
+  const char* subId;  // the supplier's sub-number, "" for a catalogue without supplier
+  const char16_t* info;
+};
+// The three demo catalogues, then a directory that holds no catalogue.
+const DemoCatalogueInfo kCatalogueInfos[] = {
+    {"DATANORM_SHK", katalogtyp::Datanorm, u"SHK-Großhandel Heizung und Sanitär (DATANORM)", "01",
+     u"Bestellungen werktags bis 14 Uhr, Lieferung am Folgetag"},
+    {"LIEFERANT_MEIER", katalogtyp::Einfach, u"Meier Installationsbedarf", "02", u"Ansprechpartner: Herr Meier"},
+    {"ELDANORM_ELEKTRO", katalogtyp::Eldanorm, u"Elektro-Großhandel (ELDANORM)", "", u""},
+};
+const char* const kUnrecognisedDir = "ALTE_PREISLISTE";
+
+bool WriteCatalogueInfo(const QString& dir, const DemoCatalogueInfo& info, const QString& supplierId,
+                        QString* error) {
+  TUKATKatalogAuswahlItem item;
+  item.Katalog = QString::fromLatin1(info.name);
+  item.KatalogTyp = info.type;
+  item.Beschreibung = QString::fromUtf16(info.description);
+  if (*info.subId && !supplierId.isEmpty()) {
+    // Stored with the sub-number behind "_"; readers cut it off.
+    item.Lieferant.Nr = supplierId + u'_' + QLatin1String(info.subId);
+    item.Lieferant.SubNr = QLatin1String(info.subId);
+    item.Lieferant.Info = QString::fromUtf16(info.info);
   }
+  QString why;
+  if (!item.WriteToDirectory(dir, &why))
+    return Fail(error, QStringLiteral("cannot write %1: %2").arg(supplierini::PathIn(dir), why));
   return true;
+}
+
+bool WriteMarkerFile(const QString& dir, std::uint8_t type, QString* error) {
+  const QString path = NormalizePath(dir, true) + katalogtyp::MarkerFile(type);
+  if (!WriteFileAtomically(path, QByteArray())) return Fail(error, QStringLiteral("cannot write %1").arg(path));
+  return true;
+}
+}  // namespace
+
+bool MakeDemoCatalogueDirs(const QString& catalogueDir, QString* error, const QStringList& supplierIds) {
+  const QString base = NormalizePath(catalogueDir, true);
+  QStringList names = DemoCatalogueNames();
+  names.append(QLatin1String(kUnrecognisedDir));
+  for (const QString& name : names)
+    if (!EnsureDirectory(base + name)) return Fail(error, QStringLiteral("cannot create directory %1").arg(base + name));
+  for (std::size_t i = 0; i < std::size(kCatalogueInfos); ++i) {
+    const DemoCatalogueInfo& info = kCatalogueInfos[i];
+    const QString supplierId = supplierIds.isEmpty() ? QString() : supplierIds[qsizetype(i) % supplierIds.size()];
+    if (!WriteCatalogueInfo(base + QLatin1String(info.name), info, supplierId, error)) return false;
+  }
+  // The ELDANORM catalogue has no database here: its marker file alone shows its kind.
+  return WriteMarkerFile(base + QStringLiteral("ELDANORM_ELEKTRO"), katalogtyp::Eldanorm, error);
 }
 
 bool WriteDemoPriceGroups(const QString& addressDir, const QStringList& customers, QString* error) {

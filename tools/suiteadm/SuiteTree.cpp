@@ -157,7 +157,7 @@ bool CreateDemoSuite(const QString& root, QString* error, int addressCount, int 
   const QString catalogueDir = NormalizePath(root, true) + QStringLiteral("DATA/DEMO/") + AreaFolder(TAreaDir::Kataloge);
   QStringList priceGroupCustomers;
   for (int i = 0; i < std::min(addressCount, 3); ++i) priceGroupCustomers.append(DemoAddressId(i));
-  return MakeDemoCatalogueDirs(catalogueDir, error) &&
+  return MakeDemoCatalogueDirs(catalogueDir, error, DemoSupplierAddressIds(addressCount, 2)) &&
          FillDemoMaterialCatalogue(catalogueDir + u'/' + DemoCatalogueNames()[0], catalogueArticles, error) &&
          WriteDemoPriceGroups(addressDir, priceGroupCustomers, error);
 }
