@@ -1,9 +1,11 @@
 #include "KatalogDBClipBoardMergeObj.h"
 
-#include "KatalogTypes.h"
-#include "LagerServerObj.h"
+#include <algorithm>
+
 #include "Katalog1Artikel.h"
 #include "Katalog2Artikel.h"
+#include "KatalogTypes.h"
+#include "LagerServerObj.h"
 #include "TypeUnit.h"
 
 const TSystemEinstellungen& PriceSettings() {
@@ -17,6 +19,10 @@ Currency RoundedCurrency(double amount) { return CurrencyFromDouble(PriceSetting
 namespace {
 double VatRate(int code) { return PriceSettings().GetMwSt(code); }
 Currency Times(Currency amount, double factor) { return RoundedCurrency(CurrencyToDouble(amount) * factor); }
+// Empty or blanks only; without the copy trimmed() would make.
+bool IsBlank(const QString& text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
+}
 }  // namespace
 
 TKatalogDBClipBoardMergeObj::TKatalogDBClipBoardMergeObj() { Reset(); }
@@ -57,8 +63,8 @@ void TKatalogDBClipBoardMergeObj::AssignFromLagerServerObj(const TLagerServerObj
 }
 
 void TKatalogDBClipBoardMergeObj::SetTexts(const QString& kurztext, const QString& langtext) {
-  Kurztext = kurztext.trimmed().isEmpty() ? Beschreibung : kurztext;
-  Langtext = langtext.trimmed().isEmpty() ? Kurztext : langtext;
+  Kurztext = IsBlank(kurztext) ? Beschreibung : kurztext;
+  Langtext = IsBlank(langtext) ? Kurztext : langtext;
 }
 
 void TKatalogDBClipBoardMergeObj::ApplySpecialUnit(const QString& unit, double factor) {

@@ -6,9 +6,14 @@
 
 #include <QStringDecoder>
 #include <QUtf8StringView>
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <climits>
 #include <cstring>
+#include <deque>
 #include <exception>
+#include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -29,26 +34,71 @@ QString SaxAttributes::QualifiedName(int index) const { return QString::fromUtf8
 
 QString SaxAttributes::Value(int index) const { return QString::fromUtf8(pairs_[2 * index + 1]); }
 
-const char* SaxAttributes::RawValue(QAnyStringView qualifiedName) const {
+namespace {
+char16_t Unit(char c) { return char16_t(static_cast<unsigned char>(c)); }
+char16_t Unit(QChar c) { return c.unicode(); }
+
+// A name asked for, as bytes that compare with expat's UTF-8 names: a UTF-8
+// name as it is, an ASCII one copied; others are compared the slow way.
+class WantedName {
+ public:
+  explicit WantedName(QAnyStringView name) {
+    name.visit([&](auto view) {
+      if constexpr (std::is_same_v<decltype(view), QUtf8StringView>) {
+        bytes_ = view.data();
+        size_ = view.size();
+      } else if (view.size() < qsizetype(sizeof copy_) && CopyAscii(view)) {
+        bytes_ = copy_;
+      }
+    });
+  }
+  bool Comparable() const { return bytes_ != nullptr; }
+  bool Names(const char* utf8) const {
+    for (qsizetype i = 0; i < size_; ++i)
+      if (utf8[i] != bytes_[i] || utf8[i] == 0) return false;
+    return utf8[size_] == 0;
+  }
+
+ private:
+  template <class View>
+  bool CopyAscii(View view) {
+    for (const auto unit : view) {
+      const char16_t c = Unit(unit);
+      if (c == 0 || c >= 0x80) return false;
+      copy_[size_++] = char(c);
+    }
+    return true;
+  }
+
+  const char* bytes_ = nullptr;
+  qsizetype size_ = 0;
+  char copy_[64];
+};
+}  // namespace
+
+const char* SaxAttributes::Utf8Value(QAnyStringView qualifiedName) const {
+  const WantedName wanted(qualifiedName);
   for (const char** p = pairs_; p && *p; p += 2)
-    if (QAnyStringView::equal(QUtf8StringView(*p), qualifiedName)) return p[1];
+    if (wanted.Comparable() ? wanted.Names(*p) : QAnyStringView::equal(QUtf8StringView(*p), qualifiedName))
+      return p[1];
   return nullptr;
 }
 
 bool SaxAttributes::Find(QAnyStringView qualifiedName, QString& value) const {
-  const char* raw = RawValue(qualifiedName);
+  const char* raw = Utf8Value(qualifiedName);
   if (!raw) return false;
   value = QString::fromUtf8(raw);
   return true;
 }
 
-bool SaxAttributes::Contains(QAnyStringView qualifiedName) const { return RawValue(qualifiedName) != nullptr; }
+bool SaxAttributes::Contains(QAnyStringView qualifiedName) const { return Utf8Value(qualifiedName) != nullptr; }
 
 // ---- reader ----
 
 namespace {
 // Documents use a few dozen distinct names; converting each once keeps
-// loading thousands of small records free of name allocations.
+// loading thousands of small records free of name allocations. Names stay
+// where they are during a document, so open elements can point at them.
 class NameCache {
  public:
   struct Name {
@@ -58,27 +108,128 @@ class NameCache {
   };
 
   const Name& Of(const char* utf8) {
-    for (const Name& name : names_)
-      if (std::strcmp(name.utf8.constData(), utf8) == 0) return name;
-    if (names_.size() >= kLimit) names_.clear();
-    const QString qualified = QString::fromUtf8(utf8);
+    const QByteArrayView wanted(utf8, qsizetype(std::strlen(utf8)));
+    // Records of one kind repeat their order of elements: try the one after the last first.
+    if (next_ < Searched() && names_[next_].utf8 == wanted) return names_[next_++];
+    for (size_t i = 0; i < Searched(); ++i)
+      if (names_[i].utf8 == wanted) {
+        next_ = i + 1;
+        return names_[i];
+      }
+    const QString qualified = QString::fromUtf8(wanted);
     const qsizetype colon = qualified.indexOf(QLatin1Char(':'));
-    names_.push_back(Name{QByteArray(utf8), qualified, colon >= 0 ? qualified.mid(colon + 1) : qualified});
+    names_.push_back(Name{wanted.toByteArray(), qualified, colon >= 0 ? qualified.mid(colon + 1) : qualified});
+    next_ = names_.size();
     return names_.back();
+  }
+
+  // Between documents only: a document with very many names does not slow down the next.
+  void ForgetIfMany() {
+    if (names_.size() > kLimit) names_.clear();
+    next_ = 0;
   }
 
  private:
   static constexpr size_t kLimit = 256;
-  std::vector<Name> names_;
+  // Beyond the limit names are kept for the document but not looked up again.
+  size_t Searched() const { return std::min(names_.size(), kLimit); }
+
+  std::deque<Name> names_;
+  size_t next_ = 0;
 };
 }  // namespace
 
+namespace {
+// Every reset empties expat's name tables, and the next document fills them
+// again: the same few dozen small blocks per record. Blocks of up to 256
+// bytes are kept on the thread for the next document instead of going back
+// to malloc each time.
+class ExpatBlocks {
+ public:
+  static void* Allocate(size_t size) {
+    const size_t capacity = CapacityFor(size);
+    if (IsSmall(capacity) && tAlive) {
+      std::vector<Header*>& kept = Lists().kept[ClassOf(capacity)];
+      if (!kept.empty()) {
+        Header* block = kept.back();
+        kept.pop_back();
+        return block + 1;
+      }
+    }
+    auto* block = static_cast<Header*>(std::malloc(sizeof(Header) + capacity));
+    if (!block) return nullptr;
+    block->capacity = capacity;
+    return block + 1;
+  }
+
+  static void Release(void* memory) {
+    if (!memory) return;
+    Header* block = static_cast<Header*>(memory) - 1;
+    if (IsSmall(block->capacity) && tAlive) {
+      std::vector<Header*>& kept = Lists().kept[ClassOf(block->capacity)];
+      if (kept.size() < kKeptPerClass) {
+        kept.push_back(block);  // reserved: cannot throw
+        return;
+      }
+    }
+    std::free(block);
+  }
+
+  static void* Reallocate(void* memory, size_t size) {
+    if (!memory) return Allocate(size);
+    const size_t capacity = (static_cast<Header*>(memory) - 1)->capacity;
+    if (size <= capacity) return memory;
+    void* grown = Allocate(size);
+    if (!grown) return nullptr;
+    std::memcpy(grown, memory, capacity);
+    Release(memory);
+    return grown;
+  }
+
+  static constexpr XML_Memory_Handling_Suite kSuite{&Allocate, &Reallocate, &Release};
+
+ private:
+  struct alignas(std::max_align_t) Header {
+    size_t capacity;
+  };
+  static constexpr size_t kStep = 16, kClasses = 16, kKeptPerClass = 256;
+
+  struct KeptLists {
+    std::vector<Header*> kept[kClasses];
+    KeptLists() {
+      for (auto& list : kept) list.reserve(kKeptPerClass);
+    }
+    ~KeptLists() {
+      tAlive = false;  // parsers freed later (static objects) go straight to free
+      for (auto& list : kept)
+        for (Header* block : list) std::free(block);
+    }
+  };
+
+  static size_t CapacityFor(size_t size) { return size <= kStep ? kStep : (size + kStep - 1) / kStep * kStep; }
+  static bool IsSmall(size_t capacity) { return capacity <= kStep * kClasses; }
+  static size_t ClassOf(size_t capacity) { return capacity / kStep - 1; }
+  static KeptLists& Lists() {
+    thread_local KeptLists lists;
+    return lists;
+  }
+  static thread_local bool tAlive;
+};
+
+thread_local bool ExpatBlocks::tAlive = true;
+}  // namespace
+
 struct SaxReader::Impl {
-  XML_Parser parser = XML_ParserCreate(nullptr);
+  XML_Parser parser = XML_ParserCreate_MM(nullptr, &ExpatBlocks::kSuite, nullptr);
   SaxReader* reader = nullptr;
   NameCache names;
+  std::vector<const NameCache::Name*> open;  // the elements started and not yet ended
   QStringDecoder utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
-  QString characters;  // reused for every character event
+  // Expat cuts text at every entity and line end; the pieces are joined
+  // and handed over as one before the next tag, or when they grow long.
+  static constexpr size_t kJoinedText = 4096;
+  std::string text;
+  QString characters;  // reused for every delivery
   std::exception_ptr pending;
   unsigned long salt = std::random_device{}() | 1u;
 
@@ -97,33 +248,45 @@ struct SaxReader::Impl {
     }
   }
 
-  QStringView Decode(const char* s, int len) {
-    const qsizetype need = utf8.requiredSpace(len);
+  QStringView Decode(QByteArrayView bytes) {
+    const qsizetype need = utf8.requiredSpace(bytes.size());
     if (characters.size() < need) characters.resize(need);
     QChar* begin = characters.data();
-    const QChar* end = utf8.appendToBuffer(begin, QByteArrayView(s, len));
+    const QChar* end = utf8.appendToBuffer(begin, bytes);
     return QStringView(begin, end - begin);
+  }
+
+  void DeliverText() {
+    if (text.empty()) return;
+    Deliver([&] { reader->content_->Characters(Decode(QByteArrayView(text.data(), qsizetype(text.size())))); });
+    text.clear();  // keeps the capacity
   }
 
   static void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
     auto* self = static_cast<Impl*>(data);
+    self->DeliverText();
     self->Deliver([&] {
       const NameCache::Name& n = self->names.Of(name);
+      self->open.push_back(&n);
       self->reader->content_->StartElement(QString(), n.local, n.qualified, SaxAttributes(attributes));
     });
   }
 
-  static void XMLCALL OnEnd(void* data, const XML_Char* name) {
+  // Expat ends the innermost open element: its name is known already.
+  static void XMLCALL OnEnd(void* data, const XML_Char*) {
     auto* self = static_cast<Impl*>(data);
-    self->Deliver([&] {
-      const NameCache::Name& n = self->names.Of(name);
-      self->reader->content_->EndElement(QString(), n.local, n.qualified);
-    });
+    self->DeliverText();
+    if (self->pending || self->open.empty()) return;  // after a stop expat may still end an element
+    const NameCache::Name& n = *self->open.back();
+    self->open.pop_back();
+    self->Deliver([&] { self->reader->content_->EndElement(QString(), n.local, n.qualified); });
   }
 
   static void XMLCALL OnCharacters(void* data, const XML_Char* s, int len) {
     auto* self = static_cast<Impl*>(data);
-    self->Deliver([&] { self->reader->content_->Characters(self->Decode(s, len)); });
+    if (self->pending) return;
+    self->text.append(s, size_t(len));
+    if (self->text.size() >= kJoinedText) self->DeliverText();  // long text still goes in pieces
   }
 
   void Reset(const char* encoding) {
@@ -135,20 +298,25 @@ struct SaxReader::Impl {
     XML_SetElementHandler(parser, &Impl::OnStart, &Impl::OnEnd);
     XML_SetCharacterDataHandler(parser, &Impl::OnCharacters);
     pending = nullptr;
+    open.clear();
+    names.ForgetIfMany();
+    text.clear();
   }
 
   // Feeds the buffer in pieces that fit expat's int length; false on error.
+  // Text before an error is handed over before the error is.
   bool Feed(const char* data, qint64 size) {
     constexpr qint64 kPiece = qint64(1) << 30;
+    bool ok = true;
     do {
       const qint64 piece = qMin(size, kPiece);
       const bool last = piece == size;
-      if (XML_Parse(parser, data, static_cast<int>(piece), last ? XML_TRUE : XML_FALSE) != XML_STATUS_OK)
-        return false;
+      ok = XML_Parse(parser, data, static_cast<int>(piece), last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
       data += piece;
       size -= piece;
-    } while (size > 0);
-    return true;
+    } while (ok && size > 0);
+    DeliverText();
+    return ok;
   }
 
   SaxParseError CurrentError() const {

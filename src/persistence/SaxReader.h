@@ -23,9 +23,10 @@ class SaxAttributes {
   // (and value untouched) when the tag has no such attribute.
   bool Find(QAnyStringView qualifiedName, QString& value) const;
   bool Contains(QAnyStringView qualifiedName) const;
+  // The value as expat gives it (UTF-8, null-terminated); null when missing.
+  const char* Utf8Value(QAnyStringView qualifiedName) const;
 
  private:
-  const char* RawValue(QAnyStringView qualifiedName) const;
   const char** pairs_;
 };
 

@@ -1,7 +1,6 @@
 #include "LagerServerObj.h"
 
 #include <QDateTime>
-#include <limits>
 
 #include "NumberText.h"
 #include "TextFile.h"
@@ -33,11 +32,13 @@ QString TwoDigits(int value) { return QString::number(value).rightJustified(2, u
 TLagerDateTime LagerNow() {
   // Every record read starts from "now", so the time zone (which the C
   // library looks up in the file system) is asked at most once a minute.
-  static qint64 offsetMs = 0, offsetTakenAt = std::numeric_limits<qint64>::min();
+  static qint64 offsetMs = 0, offsetTakenAt = 0;
+  static bool taken = false;  // "never" as a time would overflow the difference below
   const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
-  if (utcMs - offsetTakenAt > 60000 || utcMs < offsetTakenAt) {
+  if (!taken || utcMs < offsetTakenAt || utcMs - offsetTakenAt > 60000) {
     offsetMs = qint64(QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc()) * 1000;
     offsetTakenAt = utcMs;
+    taken = true;
   }
   constexpr qint64 kEpochToDayZeroMs = 25569LL * 86400000LL;  // 1899-12-30 to 1970-01-01
   return double(utcMs + offsetMs + kEpochToDayZeroMs) / 86400000.0;

@@ -93,15 +93,15 @@ TEST_F(PriceGroupPageTest, NewListThenCheckingACatalogueAndChoosingGroupFour) {
   EXPECT_EQ(page.cbbPrgpLager->currentText(), QStringLiteral("Verkaufspreis 1"));
   EXPECT_EQ(page.cbbPgrpKatalog->currentText(), QStringLiteral("Verkaufspreis 1"));
   EXPECT_FALSE(page.vstPgrpKatalog->isEnabled()) << "follows the catalogue switch";
-  EXPECT_EQ(Rows(page), (QStringList{"DATANORM_SHK:", "ELDANORM_ELEKTRO:", "LIEFERANT_MEIER:"}));
+  EXPECT_EQ(Rows(page), (QStringList{"ALTE_PREISLISTE:", "DATANORM_SHK:", "ELDANORM_ELEKTRO:", "LIEFERANT_MEIER:"}));
   EXPECT_FALSE(page.PreisgruppeModified);
 
   page.cbPgrpKatalog->click();
   EXPECT_TRUE(page.vstPgrpKatalog->isEnabled());
   Node(page, "ELDANORM_ELEKTRO")->setCheckState(0, Qt::Checked);
-  EXPECT_EQ(Rows(page), (QStringList{"DATANORM_SHK:", "ELDANORM_ELEKTRO:1", "LIEFERANT_MEIER:"}));
+  EXPECT_EQ(Rows(page), (QStringList{"ALTE_PREISLISTE:", "DATANORM_SHK:", "ELDANORM_ELEKTRO:1", "LIEFERANT_MEIER:"}));
   ChooseGroup(page, Node(page, "ELDANORM_ELEKTRO"), 4);
-  EXPECT_EQ(Rows(page), (QStringList{"DATANORM_SHK:", "ELDANORM_ELEKTRO:4", "LIEFERANT_MEIER:"}));
+  EXPECT_EQ(Rows(page), (QStringList{"ALTE_PREISLISTE:", "DATANORM_SHK:", "ELDANORM_ELEKTRO:4", "LIEFERANT_MEIER:"}));
 
   LeavePage(*form);
   EXPECT_EQ(Value(QStringLiteral("10020"), "Katalog", "Aktiv"), QStringLiteral("1"));
@@ -114,14 +114,14 @@ TEST_F(PriceGroupPageTest, CatalogueRemovedAfterSavingIsDroppedAtTheNextSave) {
   {
     auto form = Start(QStringLiteral("10002"));
     TPriceGroupPage& page = *form->PgrpPage;
-    EXPECT_EQ(Rows(page), (QStringList{"DATANORM_SHK:5", "ELDANORM_ELEKTRO:", "LIEFERANT_MEIER:"}));
+    EXPECT_EQ(Rows(page), (QStringList{"ALTE_PREISLISTE:", "DATANORM_SHK:5", "ELDANORM_ELEKTRO:", "LIEFERANT_MEIER:"}));
     Node(page, "LIEFERANT_MEIER")->setCheckState(0, Qt::Checked);
     form->close();  // the write-back of closing
   }
   EXPECT_EQ(Value(QStringLiteral("10002"), "Kataloge", "LIEFERANT_MEIER"), QStringLiteral("1"));
   ASSERT_TRUE(QDir(CatalogueDir("LIEFERANT_MEIER")).removeRecursively());
   auto form = Start(QStringLiteral("10002"));
-  EXPECT_EQ(Rows(*form->PgrpPage), (QStringList{"DATANORM_SHK:5", "ELDANORM_ELEKTRO:"}));
+  EXPECT_EQ(Rows(*form->PgrpPage), (QStringList{"ALTE_PREISLISTE:", "DATANORM_SHK:5", "ELDANORM_ELEKTRO:"}));
   form->PgrpPage->cbPrgpLager->click();
   LeavePage(*form);
   EXPECT_EQ(TMemIniFile(File(QStringLiteral("10002"))).ReadSectionValues(QStringLiteral("Kataloge")),
@@ -185,7 +185,7 @@ TEST_F(PriceGroupPageTest, EnteringTheStandardModeWritesBackAndShowsTheStandardF
   EXPECT_EQ(Value(QStringLiteral("10000"), "Lager", "Aktiv"), QStringLiteral("0"));
   EXPECT_TRUE(page.cbPrgpLager->isChecked());
   EXPECT_EQ(page.cbbPrgpLager->currentText(), QStringLiteral("Verkaufspreis 2"));
-  EXPECT_EQ(Rows(page), (QStringList{"DATANORM_SHK:4", "ELDANORM_ELEKTRO:", "LIEFERANT_MEIER:"}));
+  EXPECT_EQ(Rows(page), (QStringList{"ALTE_PREISLISTE:", "DATANORM_SHK:4", "ELDANORM_ELEKTRO:", "LIEFERANT_MEIER:"}));
 }
 
 // A file that cannot be read is reported and never offered for creating anew.

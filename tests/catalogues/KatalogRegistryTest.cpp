@@ -17,14 +17,14 @@
 namespace {
 class CatalogueArea : public testing::Test {
  protected:
-  QString Area() const { return dir_.path() + QStringLiteral("/KATALOGE/"); }
-  QString Lager() const { return dir_.path() + QStringLiteral("/LAGER/"); }
+  QString Area() const { return dir_.path() + "/KATALOGE/"; }
+  QString Lager() const { return dir_.path() + "/LAGER/"; }
   // A catalogue directory holding the given files; "SUPPLIER.INI" entries as ini text.
   QString MakeCatalogue(const QString& name, const QStringList& markers, const QString& ini = QString()) const {
     const QString dir = Area() + name + u'/';
     EXPECT_TRUE(QDir().mkpath(dir));
     for (const QString& marker : markers) WriteFileBytes(dir + marker, QByteArray());
-    if (!ini.isNull()) WriteFileBytes(dir + QStringLiteral("SUPPLIER.INI"), Utf16LeWithBom(ini));
+    if (!ini.isNull()) WriteFileBytes(dir + "SUPPLIER.INI", Utf16LeWithBom(ini));
     return dir;
   }
   static QString Ini(const QString& type, const QString& id = QString()) {
@@ -53,37 +53,37 @@ TEST_F(CatalogueArea, KindByMarkerFilesThenIniAndPoolItemKindFromIniOnly) {
       {kNoMarker, Ini("1"), katalogtyp::Datanorm, katalogtyp::Datanorm},
       {kNoMarker, Ini("7"), 7, katalogtyp::Einfach},
       {kNoMarker, Ini("-1"), katalogtyp::Unbekannt, katalogtyp::Einfach},
-      {kNoMarker, QStringLiteral("[Catalog]\r\nDescription=ohne Art\r\n"), katalogtyp::Unbekannt, katalogtyp::Einfach},
+      {kNoMarker, "[Catalog]\r\nDescription=ohne Art\r\n", katalogtyp::Unbekannt, katalogtyp::Einfach},
       {kNoMarker, {}, katalogtyp::Unbekannt, katalogtyp::Einfach},
   };
   int n = 0;
   for (const Case& c : cases) {
     const QString dir = MakeCatalogue(QStringLiteral("K%1").arg(n++), c.markers, c.ini);
     EXPECT_EQ(TUKATKatalogTypeHelper::GetCatalogType(dir), c.type) << dir.toStdString();
-    EXPECT_EQ(TKatalogDBPoolItem(QStringLiteral("K"), dir, {}).KatalogTyp, c.poolType) << dir.toStdString();
+    EXPECT_EQ(TKatalogDBPoolItem("K", dir, {}).KatalogTyp, c.poolType) << dir.toStdString();
   }
-  EXPECT_EQ(TUKATKatalogTypeHelper::GetCatalogType(Area() + QStringLiteral("FEHLT")), katalogtyp::Unbekannt);
+  EXPECT_EQ(TUKATKatalogTypeHelper::GetCatalogType(Area() + "FEHLT"), katalogtyp::Unbekannt);
 }
 
 TEST_F(CatalogueArea, SupplierNumberIsCutAtTheFirstUnderscore) {
   const QString cases[][2] = {{"1234_56", "1234"}, {"_12", ""}, {"70001", "70001"}, {"1_2_3", "1"}};
   for (const auto& [stored, number] : cases) {
-    const QString dir = MakeCatalogue(QStringLiteral("S") + stored, kNoMarker, Ini("0", stored));
+    const QString dir = MakeCatalogue("S" + stored, kNoMarker, Ini("0", stored));
     TUKATKatalogAuswahlItem item;
-    item.ReadFromDirectory(QStringLiteral("S"), dir, 0);
+    item.ReadFromDirectory("S", dir, 0);
     EXPECT_EQ(item.Lieferant.Nr, number);
-    EXPECT_EQ(TKatalogDBPoolItem(QStringLiteral("S"), dir, {}).Lieferant.Nr, number);
+    EXPECT_EQ(TKatalogDBPoolItem("S", dir, {}).Lieferant.Nr, number);
   }
 }
 
 TEST_F(CatalogueArea, SelectionEntryWritesEveryKeyAndReadsItBack) {
-  const QString dir = MakeCatalogue(QStringLiteral("MEIER"), kNoMarker,
-                                    QStringLiteral("[Fremd]\r\nSchluessel=bleibt\r\n"));
+  const QString dir = MakeCatalogue("MEIER", kNoMarker,
+                                    "[Fremd]\r\nSchluessel=bleibt\r\n");
   TUKATKatalogAuswahlItem written;
-  written.Katalog = QStringLiteral("MEIER");
+  written.Katalog = "MEIER";
   written.KatalogTyp = katalogtyp::Datanorm;
-  written.Beschreibung = QStringLiteral("Großhandel Süd – Ø 15");
-  written.Lieferant = {QStringLiteral("70001"), QStringLiteral("01"), QStringLiteral("Info")};
+  written.Beschreibung = "Großhandel Süd – Ø 15";
+  written.Lieferant = {"70001", "01", "Info"};
   TKatalogOnlineUpdate& o = written.Online;
   o.Enabled = o.SimpleLoginEnabled = true;
   o.SimpleURL = "https://a", o.SimpleLogin = "l", o.SimplePassword = "p", o.DNURL = "https://d";
@@ -95,7 +95,7 @@ TEST_F(CatalogueArea, SelectionEntryWritesEveryKeyAndReadsItBack) {
   EXPECT_EQ(TMemIniFile(dir + "SUPPLIER.INI").ReadString("Fremd", "Schluessel", ""), "bleibt");
   EXPECT_EQ(TUKATKatalogTypeHelper::GetCatalogType(dir), katalogtyp::Datanorm);
   TUKATKatalogAuswahlItem read;
-  read.ReadFromDirectory(QStringLiteral("MEIER"), dir, katalogtyp::Eldanorm);
+  read.ReadFromDirectory("MEIER", dir, katalogtyp::Eldanorm);
   EXPECT_EQ(read.KatalogTyp, katalogtyp::Eldanorm);  // the caller's kind, not the file's
   EXPECT_EQ(read.Beschreibung, written.Beschreibung);
   EXPECT_EQ(read.Lieferant.Nr, "70001");
@@ -109,9 +109,8 @@ TEST_F(CatalogueArea, SelectionEntryWritesEveryKeyAndReadsItBack) {
             QStringList({"https://a", "l", "p", "https://d", "1", "2", "3", "t1", "t2", "t3", "ftp", "u", "pw"}));
 
   // Reading resets what an earlier directory left.
-  read.ReadFromDirectory(QStringLiteral("LEER"), MakeCatalogue(QStringLiteral("LEER"), kNoMarker), 3);
+  read.ReadFromDirectory("LEER", MakeCatalogue("LEER", kNoMarker), 3);
   EXPECT_TRUE(read.Beschreibung.isEmpty() && read.Lieferant.Nr.isEmpty() && !read.Online.Enabled);
-
 }
 
 TEST(CatalogueSelectionList, IndexOfKatalogFindsTheFirstExactKey) {
@@ -122,13 +121,13 @@ TEST(CatalogueSelectionList, IndexOfKatalogFindsTheFirstExactKey) {
 }
 
 TEST_F(CatalogueArea, CatalogueInfoOnlyIntoAnExistingDirectory) {
-  const QString missing = Area() + QStringLiteral("NEU");
-  EXPECT_FALSE(TUKATKatalogTypeHelper::WriteCatalogInfo(missing, QStringLiteral("Neu"), 0));
+  const QString missing = Area() + "NEU";
+  EXPECT_FALSE(TUKATKatalogTypeHelper::WriteCatalogInfo(missing, "Neu", 0));
   EXPECT_FALSE(QDir(missing).exists());
-  const QString dir = MakeCatalogue(QStringLiteral("NEU"), kNoMarker, QStringLiteral("[Supplier]\r\nID=9_1\r\n"));
-  EXPECT_TRUE(TUKATKatalogTypeHelper::WriteCatalogInfo(dir, QStringLiteral("Neu"), katalogtyp::Datanorm));
+  const QString dir = MakeCatalogue("NEU", kNoMarker, "[Supplier]\r\nID=9_1\r\n");
+  EXPECT_TRUE(TUKATKatalogTypeHelper::WriteCatalogInfo(dir, "Neu", katalogtyp::Datanorm));
   EXPECT_EQ(TUKATKatalogTypeHelper::GetCatalogType(dir), katalogtyp::Datanorm);
-  TKatalogDBPoolItem item(QStringLiteral("NEU"), dir, {});
+  TKatalogDBPoolItem item("NEU", dir, {});
   EXPECT_EQ(item.Lieferant.Nr, "9");
 }
 
@@ -147,21 +146,24 @@ TEST_F(CatalogueArea, PoolHoldsTheWarehouseThenEveryDirectoryButDotOnes) {
 }
 
 TEST_F(CatalogueArea, PoolFindsKeysTrimmedIgnoringCaseAndTakesInNewDirectories) {
-  ASSERT_TRUE(QDir().mkpath(Lager()));
   TKatalogDBPool pool(Area(), Lager(), {});
-  TDatabaseWrapper* lager = pool.GetDBByName(QStringLiteral(" lager "), false);
+  pool.Items.Clear();
+  EXPECT_EQ(pool.GetItemByName("Lager", true), nullptr);  // the warehouse only when its directory exists
+  ASSERT_TRUE(QDir().mkpath(Lager()));
+  ASSERT_NE(pool.GetItemByName("Lager", true), nullptr);
+  TDatabaseWrapper* lager = pool.GetDBByName(" lager ", false);
   ASSERT_NE(dynamic_cast<IModLagerDBServerObj*>(lager), nullptr);
   EXPECT_TRUE(lager->Opened);
-  EXPECT_EQ(pool.GetDBByName(QStringLiteral("LAGER"), false), lager);
+  EXPECT_EQ(pool.GetDBByName("LAGER", false), lager);
 
-  MakeCatalogue(QStringLiteral("SPAETER"), kNoMarker, Ini("1", "4711_01"));
-  EXPECT_EQ(pool.GetItemByName(QStringLiteral("SPAETER"), false), nullptr);
-  TKatalogDBPoolItem* item = pool.GetItemByName(QStringLiteral(" spaeter"), true);
+  MakeCatalogue("SPAETER", kNoMarker, Ini("1", "4711_01"));
+  EXPECT_EQ(pool.GetItemByName("SPAETER", false), nullptr);
+  TKatalogDBPoolItem* item = pool.GetItemByName(" spaeter", true);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->Katalog, "SPAETER");  // as the directory is named
   EXPECT_EQ(item->KatalogTyp, katalogtyp::Datanorm);
   EXPECT_EQ(item->Lieferant.Nr, "4711");
-  EXPECT_EQ(pool.GetItemByName(QStringLiteral("Spaeter"), false), item);
+  EXPECT_EQ(pool.GetItemByName("Spaeter", false), item);
   EXPECT_EQ(pool.Items.Count(), 2);
 
   const int before = pool.Items.Count();
@@ -169,20 +171,11 @@ TEST_F(CatalogueArea, PoolFindsKeysTrimmedIgnoringCaseAndTakesInNewDirectories) 
   EXPECT_EQ(pool.Items.Count(), before);
 }
 
-TEST_F(CatalogueArea, PoolTakesInTheWarehouseOnlyWhenItsDirectoryExists) {
-  TKatalogDBPool pool(Area(), Lager(), {});
-  pool.Items.Clear();
-  EXPECT_EQ(pool.GetItemByName(QStringLiteral("Lager"), true), nullptr);
-  ASSERT_TRUE(QDir().mkpath(Lager()));
-  ASSERT_NE(pool.GetItemByName(QStringLiteral("Lager"), true), nullptr);
-  EXPECT_EQ(pool.Items[0]->KatalogTyp, katalogtyp::Lager);
-}
-
 TEST_F(CatalogueArea, DatabaseOfAKindWithoutClassIsRefusedWithItsText) {
-  const QString dir = MakeCatalogue(QStringLiteral("ELEKTRO"), {QStringLiteral("ECATALOG.DAT")}, Ini("2"));
+  const QString dir = MakeCatalogue("ELEKTRO", {"ECATALOG.DAT"}, Ini("2"));
   TKatalogDBPool pool(Area(), Lager(), {});
   try {
-    pool.GetDBByName(QStringLiteral("ELEKTRO"), false);
+    pool.GetDBByName("ELEKTRO", false);
     FAIL() << "no error";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Unbekannter Katalogtyp: TKatalogDBPoolItem.GetDB");
@@ -198,20 +191,25 @@ TEST(DemoCatalogues, KindsAndSuppliersOfTheDemoSuite) {
   struct Expected {
     const char* key;
     int type, poolType;
-    bool supplier;
+    bool supplier, opens;
   };
-  const Expected expected[] = {{"DATANORM_SHK", katalogtyp::Datanorm, katalogtyp::Datanorm, true},
-                               {"LIEFERANT_MEIER", katalogtyp::Einfach, katalogtyp::Einfach, true},
-                               {"ELDANORM_ELEKTRO", katalogtyp::Eldanorm, katalogtyp::Eldanorm, false},
-                               {"ALTE_PREISLISTE", katalogtyp::Unbekannt, katalogtyp::Einfach, false}};
+  const Expected expected[] = {{"DATANORM_SHK", katalogtyp::Datanorm, katalogtyp::Datanorm, true, true},
+                               {"LIEFERANT_MEIER", katalogtyp::Einfach, katalogtyp::Einfach, true, true},
+                               {"ELDANORM_ELEKTRO", katalogtyp::Eldanorm, katalogtyp::Eldanorm, false, false},
+                               {"ALTE_PREISLISTE", katalogtyp::Unbekannt, katalogtyp::Einfach, false, false}};
   for (const Expected& e : expected) {
-    const TKatalogDBPoolItem* item = pool.GetItemByName(e.key, false);
+    TKatalogDBPoolItem* item = pool.GetItemByName(e.key, false);
     ASSERT_NE(item, nullptr) << e.key;
     EXPECT_EQ(TUKATKatalogTypeHelper::GetCatalogType(item->Verzeichnis), e.type) << e.key;
     EXPECT_EQ(item->KatalogTyp, e.poolType) << e.key;
     // Suppliers are addresses of the demo address book.
-    EXPECT_EQ(!item->Lieferant.Nr.isEmpty(), e.supplier) << e.key;
-    if (e.supplier) EXPECT_EQ(item->Lieferant.Nr.toInt() >= 10000, true) << e.key;
+    EXPECT_EQ(item->Lieferant.Nr.toInt() >= 10000, e.supplier) << e.key;
+    bool opened = false;
+    try {
+      opened = item->GetDB()->Opened;
+    } catch (const Exception&) {
+    }
+    EXPECT_EQ(opened, e.opens) << e.key;
   }
   EXPECT_EQ(pool.Items[0]->Verzeichnis, NormalizePath(SystemEinstellungen()->AreaDir(TAreaDir::Lager), true));
 }

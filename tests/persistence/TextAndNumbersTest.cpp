@@ -54,6 +54,33 @@ TEST(NumberLenientReading, ReadsBackEverythingTheWriterProduces) {
   }
 }
 
+// The UTF-8 readers (XML attributes) take a fast way for plain numbers and
+// must still give exactly what the text readers give.
+TEST(NumberLenientReading, Utf8ReadersAgreeWithTextReaders) {
+  const char* const texts[] = {"7,5",   "-7.5",   " 12 ",    "1,5E20",  "1E-6",  "-1",     "0",    "",
+                               "abc",   "1.234,5", "12 %",   "1,2,3",   "-",     "E5",     "1e5",  "+3",
+                               "7,5 \xE2\x82\xAC", "\xC2\xA0""8,25", "TRUE", "false", "99999999999",
+                               "1--2",  "12a3",   "1E400",   "0,00000000000000000000000000000000000000001",
+                               "46000,5123456789", "46000.5123456789", "-0", "-0,0", "2,675", "0,1", "1,",
+                               "123456789012345", "1234567890123456", "0,3333333333333333", "9007199254740993"};
+  for (const QLocale& locale : {GermanLocale(), DecimalPointLocale()}) {
+    ScopedLocale scoped(locale);
+    for (const char* utf8 : texts) {
+      SCOPED_TRACE(utf8);
+      const QString text = QString::fromUtf8(utf8);
+      bool okText = false, okUtf8 = false;
+      EXPECT_EQ(ReadFloatLenientUtf8(utf8, -99, &okUtf8), ReadFloatLenient(text, -99, &okText));
+      EXPECT_EQ(okUtf8, okText);
+      EXPECT_EQ(ReadIntLenientUtf8(utf8, -99, &okUtf8), ReadIntLenient(text, -99, &okText));
+      EXPECT_EQ(okUtf8, okText);
+      EXPECT_EQ(ReadInt64LenientUtf8(utf8, -99, &okUtf8), ReadInt64Lenient(text, -99, &okText));
+      EXPECT_EQ(okUtf8, okText);
+      EXPECT_EQ(ReadBoolLenientUtf8(utf8, true, &okUtf8), ReadBoolLenient(text, true, &okText));
+      EXPECT_EQ(okUtf8, okText);
+    }
+  }
+}
+
 // Typed input: only a plain number in the locale's form; nothing is guessed.
 TEST(NumberStrictReading, TakesOnlyAPlainNumberInTheLocalesForm) {
   struct Case {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
 #include <stdexcept>
@@ -316,6 +317,40 @@ TEST(XmlObjectReuse, TenThousandTextsThroughOneObject) {
     sum += object.Anzahl;
   }
   EXPECT_EQ(sum, 9999LL * 10000 / 2);
+}
+
+// One parser serves every load: nothing of a broken text (open elements,
+// text not yet handed over) may reach the next one. A lone surrogate goes
+// the UTF-16 way, as before.
+TEST(XmlObjectReuse, AfterABrokenTextTheNextReadsRight) {
+  TTestXmlObject object;
+  const std::pair<QString, bool> broken[] = {
+      {QStringLiteral("<testobj><posten id=\"a\">x&amp;y"), true},
+      {QStringLiteral("<testobj><anzahl val=\"3\"/></testobj><zweite/>"), true},
+      {Document(QStringLiteral("<bemerkung>a") + QChar(0xD800) + QStringLiteral("b</bemerkung>")), false}};
+  for (const auto& [text, hasError] : broken) {
+    SCOPED_TRACE(text.toStdString());
+    object.LoadFromText(text);
+    EXPECT_EQ(object.HasError, hasError);
+    ASSERT_TRUE(object.LoadFromText(Document(QStringLiteral("<posten id=\"p\">t&lt;u</posten>"))));
+    EXPECT_FALSE(object.HasError);
+    EXPECT_EQ(object.Anzahl, 7);
+    ASSERT_EQ(object.PostenListe.size(), 1);
+    EXPECT_EQ(object.PostenListe[0], (Posten{QStringLiteral("p"), QStringLiteral("t<u")}));
+  }
+}
+
+// A text load may read the document differently from a file load, but it
+// must report a fault at the same line and column.
+TEST_F(XmlObjectFileTest, MalformedTextReportsThePlaceAFileLoadReports) {
+  const QString body = QStringLiteral("\r\n  <anzahl val=\"5\" />\r\n  <bemerkung>\u00FCx</bemerkunk>");
+  WriteDocument(body);
+  object.LoadFromFile(path);
+  const QRegularExpression place(QStringLiteral(" Line \\d+ Column \\d+"));
+  const QString fromFile = place.match(object.ErrorText).captured();
+  ASSERT_FALSE(fromFile.isEmpty()) << object.ErrorText.toStdString();
+  object.LoadFromText(Document(body));
+  EXPECT_EQ(place.match(object.ErrorText).captured(), fromFile);
 }
 
 // ---- the reader itself ----

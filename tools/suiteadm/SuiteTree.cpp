@@ -7,6 +7,8 @@
 #include "DemoMaterialCatalogue.h"
 #include "DemoPricing.h"
 #include "DemoPriceGroups.h"
+#include "DemoSearchtext.h"
+#include "DemoSupplierCatalogue.h"
 #include "DemoWarehouse.h"
 #include "IniFilesSec.h"
 #include "MemIniFile.h"
@@ -131,6 +133,25 @@ QString DemoAddressDir(const QString& root) {
   return NormalizePath(QDir(root).absolutePath(), true) + QStringLiteral("DATA/DEMO/A1/ADRESSEN/");
 }
 
+namespace {
+
+// The material catalogue and, with three fifths as many articles, the
+// supplier catalogue, each with its word index.
+bool FillDemoCatalogues(const QString& catalogueDir, int materialArticles, QString* error) {
+  const QStringList names = DemoCatalogueNames();
+  QList<QPair<QString, QString>> texts;
+  const QString material = catalogueDir + u'/' + names[0];
+  if (!FillDemoMaterialCatalogue(material, materialArticles, error, &texts) ||
+      !WriteDemoSearchtext(material, texts, error))
+    return false;
+  texts.clear();
+  const QString supplier = catalogueDir + u'/' + names[1];
+  return FillDemoSupplierCatalogue(supplier, std::max(1, materialArticles * 3 / 5), error, &texts) &&
+         WriteDemoSearchtext(supplier, texts, error);
+}
+
+}  // namespace
+
 bool CreateDemoSuite(const QString& root, QString* error, int addressCount, int warehouseArticles,
                      int catalogueArticles) {
   SuiteUser admin;
@@ -158,6 +179,7 @@ bool CreateDemoSuite(const QString& root, QString* error, int addressCount, int 
   QStringList priceGroupCustomers;
   for (int i = 0; i < std::min(addressCount, 3); ++i) priceGroupCustomers.append(DemoAddressId(i));
   return MakeDemoCatalogueDirs(catalogueDir, error, DemoSupplierAddressIds(addressCount, 2)) &&
-         FillDemoMaterialCatalogue(catalogueDir + u'/' + DemoCatalogueNames()[0], catalogueArticles, error) &&
+         FillDemoCatalogues(catalogueDir, catalogueArticles, error) &&
+         WriteDemoSynonyms(NormalizePath(root, true) + QStringLiteral("ETC/") + searchtext::SynonymFile(), error) &&
          WriteDemoPriceGroups(addressDir, priceGroupCustomers, error);
 }

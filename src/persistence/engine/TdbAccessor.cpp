@@ -51,7 +51,11 @@ QVariant TTdbAccessor::Value(int field) const {
 }
 
 QString TTdbAccessor::AsString(int field) const {
-  return atRow_ ? ColumnValue(stmt_, field + 1).toString() : QString();
+  if (!atRow_) return QString();
+  // Text straight from the row; other kinds as their value reads as text.
+  const int column = field + 1;
+  return sqlite3_column_type(stmt_, column) == SQLITE_TEXT ? ColumnText(stmt_, column)
+                                                           : ColumnValue(stmt_, column).toString();
 }
 
 double TTdbAccessor::AsFloat(int field) const { return atRow_ ? sqlite3_column_double(stmt_, field + 1) : 0.0; }

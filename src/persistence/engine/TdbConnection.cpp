@@ -76,10 +76,7 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int index) {
   switch (sqlite3_column_type(stmt, index)) {
     case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(stmt, index)));
     case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt, index));
-    case SQLITE_TEXT: {
-      const auto* data = static_cast<const char16_t*>(sqlite3_column_text16(stmt, index));
-      return QVariant(QString::fromUtf16(data, sqlite3_column_bytes16(stmt, index) / 2));
-    }
+    case SQLITE_TEXT: return QVariant(ColumnText(stmt, index));
     case SQLITE_BLOB:
       return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, index)),
                                  sqlite3_column_bytes(stmt, index)));
@@ -91,9 +88,11 @@ qint64 TdbStatement::Int64(int index) const { return sqlite3_column_int64(stmt_,
 double TdbStatement::Double(int index) const { return sqlite3_column_double(stmt_, index); }
 bool TdbStatement::IsNull(int index) const { return sqlite3_column_type(stmt_, index) == SQLITE_NULL; }
 
-QString TdbStatement::Text(int index) const {
-  const auto* data = static_cast<const char16_t*>(sqlite3_column_text16(stmt_, index));
-  return QString::fromUtf16(data, sqlite3_column_bytes16(stmt_, index) / 2);
+QString TdbStatement::Text(int index) const { return ColumnText(stmt_, index); }
+
+QString ColumnText(sqlite3_stmt* stmt, int index) {
+  const auto* data = static_cast<const char16_t*>(sqlite3_column_text16(stmt, index));
+  return QString::fromUtf16(data, sqlite3_column_bytes16(stmt, index) / 2);
 }
 
 namespace {

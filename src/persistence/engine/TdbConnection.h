@@ -116,3 +116,5 @@ class TdbWriteScope {
 QString QuoteIdentifier(const QString& name);
 // The column of the statement's current row as a Qt value.
 QVariant ColumnValue(sqlite3_stmt* stmt, int index);
+// The column as text (the database keeps UTF-16, so nothing is converted).
+QString ColumnText(sqlite3_stmt* stmt, int index);
