@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include "Format.h"
