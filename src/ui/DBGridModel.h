@@ -47,6 +47,8 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
   // table does not announce.
   void Reload();
 
+  // A cell's value as stored, unformatted; null for none.
+  QVariant StoredValue(int row, int column) const { return CellValue(row, column); }
   // Row id of a row; 0 when there is none.
   qint64 RowIdAt(int row) const;
   // Row of the table's current row; -1 without one (or while it inserts).
