@@ -21,6 +21,8 @@
 #include "DBGrid.h"
 #include "KatalogDBPool.h"
 #include "KatalogMergeEnumeration.h"
+#include "UKAT2ArtikelAuswahlForm1.h"
+#include "UKATKatalogAuswahl.h"
 #include "DiscountGroupPage.h"
 #include "MemIniFile.h"
 #include "Msgdlg.h"
@@ -147,9 +149,13 @@ void TMOD00100Form1::TearDownPages() {
 // does nothing.
 void TMOD00100Form1::SetUpArticleSources() {
   KatalogPool = std::make_unique<TKatalogDBPool>(&TLogHelper::LogError);
+  KatalogArtikelAuswahl = std::make_unique<TUKAT2ArtikelAuswahlForm1>(*KatalogPool, SettingsFileName(), this);
+  ArtPage->Sources.SelectKatalogArtikel = [this](TKatalogDBClipBoard& clipboard, const QString& title) {
+    KatalogArtikelAuswahl->Execute(clipboard, title);
+  };
+  ArtPage->Sources.ChooseKatalog = [](QString& katalog) { return TUKATKatalogAuswahl::Execute(katalog, true); };
   ArtPage->Sources.ForEachArticle = [this](const QString& katalog, const TMergeObjCallback& callback) {
-    TKatalogDBPoolItem* item = KatalogPool->GetItemByName(katalog, true);
-    return !item || ForEachMergeObj(*item, callback);
+    return KatalogArtikelAuswahl->ForEachArticle(katalog, callback);
   };
   const auto warehouse = []() -> TLagerArtikelSelectForm1* {
     try {
@@ -171,6 +177,7 @@ void TMOD00100Form1::SetUpArticleSources() {
 
 void TMOD00100Form1::FreeArticleSources() {
   if (ArtPage) ArtPage->Sources = TArticleSources{};
+  KatalogArtikelAuswahl.reset();  // writes its pages' view settings into the settings file
   KatalogPool.reset();
 }
 

@@ -16,6 +16,7 @@ class TPriceGroupPage;
 class TQuantityDiscountPage;
 class TKSRabDatabase;
 class TKatalogDBPool;
+class TUKAT2ArtikelAuswahlForm1;
 class TLagerConfig;
 class TMemIniFile;
 
@@ -53,6 +54,7 @@ class TMOD00100Form1 : public QWidget {
   TQuantityDiscountPage* MengenPage = nullptr;  // page 2
   TArticlePricePage* ArtPage = nullptr;  // page 3, article-specific prices
   std::unique_ptr<TKatalogDBPool> KatalogPool;  // the catalogues the article page takes from
+  std::unique_ptr<TUKAT2ArtikelAuswahlForm1> KatalogArtikelAuswahl;  // made at start, on the pool
 
   enum TPageIndex { pgRabatt = 0, pgKommRabatt = 1, pgMengenrabatt = 2, pgArtikelpreise = 3, pgPreisgruppen = 4 };
   // The address the pages work on: the frame's, or "__DEFAULT__" in the standard-tables mode.

@@ -17,7 +17,9 @@
 #include "ArticlePricePage.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
+#include "DemoMaterialCatalogue.h"
 #include "DemoWarehouse.h"
+#include "DemoPriceGroups.h"
 #include "FloatFloatFloatEditorFrame.h"
 #include "KSPRDatabase.h"
 #include "KatalogDBClipBoardMergeObj.h"
@@ -171,6 +173,24 @@ TEST_F(ArticlePricePageTest, CatalogueArticlePriceIsMadeGrossForNetCataloguesOnl
   }
   TakeOver(page, {1}, 1);
   EXPECT_EQ(Row(page, QStringLiteral("LAGER"), Nr(1))->Preis, Article(1)->Vkp[0]) << "warehouse prices stay as they are";
+}
+
+// The window's own source: the whole demo material catalogue through the
+// catalogue pool and the article selection window.
+TEST_F(ArticlePricePageTest, WholeMaterialCatalogueComesThroughTheWindowsSource) {
+  TArticlePricePage& page = Start(QStringLiteral("10003"));
+  const QString katalog = DemoCatalogueNames().first();
+  page.Sources.ChooseKatalog = [&katalog](QString& chosen) {
+    chosen = katalog;
+    return true;
+  };
+  page.cbImpPreis->setCurrentIndex(6);
+  page.OnArtAddClick(101);
+  EXPECT_TRUE(TestDialogs().shown.isEmpty());
+  EXPECT_EQ(page.KSPRDB->Table->RecordCount(), kDemoCatalogueArticleCount);
+  EXPECT_EQ(page.KSPRObj.Katalog, katalog) << "the first row is shown";
+  EXPECT_GT(page.KSPRObj.Preis, 0);
+  EXPECT_EQ(page.KSPRObj.Lohn, 0);
 }
 
 TEST_F(ArticlePricePageTest, ScaleEditedOnOneRowIsWrittenIntoItBeforeTheNextIsShown) {
