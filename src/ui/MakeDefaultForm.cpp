@@ -1,5 +1,7 @@
 #include "MakeDefaultForm.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
@@ -23,7 +25,7 @@ constexpr int kButtonHeight = 25;
 constexpr int kPanelBottomGap = kClientHeight - kPanelHeight;
 constexpr int kButtonBottomGap = kClientHeight - kButtonTop - kButtonHeight;
 constexpr int kCancelRightGap = kClientWidth - kCancelLeft - kButtonWidth;
-constexpr int kOkRightGap = kClientWidth - kOkLeft - kButtonWidth;
+constexpr int kButtonGap = kCancelLeft - kOkLeft - kButtonWidth;
 
 // The suite's main window: the first visible plain top-level window.
 QWidget* MainWindow() {
@@ -57,7 +59,9 @@ bool Sizeable(TFormBorderStyle style) {
 QPushButton* MakeButton(TDefaultForm* form, const char* name, const char* caption, int left) {
   auto* button = new QPushButton(Tr(caption), form);
   button->setObjectName(QLatin1String(name));
-  button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
+  // A caption wider than the button (a larger desktop font) widens it to the left.
+  const int width = std::max(kButtonWidth, button->sizeHint().width());
+  button->setGeometry(left + kButtonWidth - width, kButtonTop, width, kButtonHeight);
   // Return belongs to the content (a search field starts its search with it).
   button->setAutoDefault(false);
   return button;
@@ -86,8 +90,23 @@ void TDefaultForm::PlaceControls() {
   if (!panel_) return;
   panel_->setGeometry(0, 0, width(), std::max(0, height() - kPanelBottomGap));
   const int top = height() - kButtonBottomGap - kButtonHeight;
-  cancelButton_->move(width() - kCancelRightGap - kButtonWidth, top);
-  okButton_->move(width() - kOkRightGap - kButtonWidth, top);
+  cancelButton_->move(width() - kCancelRightGap - cancelButton_->width(), top);
+  okButton_->move(cancelButton_->x() - kButtonGap - okButton_->width(), top);
+}
+
+void TDefaultForm::showEvent(QShowEvent* event) {
+  // A window that got its real size after it was made is centred for that
+  // size, unless someone placed it meanwhile.
+  if (pos() == placedAt_ && size() != placedSize_) CentreOnMainWindow();
+  QDialog::showEvent(event);
+}
+
+void TDefaultForm::CentreOnMainWindow() {
+  QRect placed(QPoint(), size());
+  placed.moveCenter(CentreArea().center());
+  move(placed.topLeft());
+  placedAt_ = pos();
+  placedSize_ = size();
 }
 
 TDefaultFormParts TMakeDefaultForm::Make(TFormBorderStyle borderStyle) {
@@ -119,9 +138,8 @@ TDefaultFormControls TMakeDefaultForm::Furnish(TDefaultForm& dialog, TFormBorder
   form->panel_ = panel;
   form->cancelButton_ = parts.CancelButton;
   form->okButton_ = parts.OkButton;
-  QRect placed(QPoint(), form->size());
-  placed.moveCenter(CentreArea().center());
-  form->move(placed.topLeft());
+  form->PlaceControls();
+  form->CentreOnMainWindow();
   return parts;
 }
 

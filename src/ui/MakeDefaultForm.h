@@ -28,10 +28,15 @@ class TDefaultForm : public QDialog {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   friend class TMakeDefaultForm;
   void PlaceControls();
+  void CentreOnMainWindow();
+
+  QPoint placedAt_;
+  QSize placedSize_;
 
   QWidget* panel_ = nullptr;
   QPushButton* cancelButton_ = nullptr;

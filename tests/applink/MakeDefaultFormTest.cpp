@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -28,9 +30,14 @@ TEST(MakeDefaultForm, BuildsPanelAndButtonsAtTheirPlaces) {
   EXPECT_EQ(parts.Form->size(), QSize(350, 250));
   EXPECT_EQ(parts.Panel->geometry(), QRect(0, 0, 350, 211));
   EXPECT_EQ(parts.CancelButton->text(), QStringLiteral("Abbrechen"));
-  EXPECT_EQ(parts.CancelButton->pos(), QPoint(270, 218));
   EXPECT_EQ(parts.OkButton->text(), QStringLiteral("Uebernehmen"));
-  EXPECT_EQ(parts.OkButton->pos(), QPoint(190, 218));
+  // Right edges at their places; a caption wider than 75 pixels widens its button to the left.
+  for (QPushButton* button : {parts.CancelButton, parts.OkButton}) {
+    EXPECT_GE(button->width(), std::max(75, button->sizeHint().width())) << button->text().toStdString();
+    EXPECT_EQ(button->y(), 218);
+  }
+  EXPECT_EQ(parts.CancelButton->geometry().right() + 1, 345);
+  EXPECT_EQ(parts.OkButton->geometry().right() + 1 + 5, parts.CancelButton->x());
   EXPECT_TRUE(parts.Form->KeyPreview);
   const Qt::WindowFlags flags = parts.Form->windowFlags();
   EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
@@ -54,8 +61,9 @@ TEST(MakeDefaultForm, AnchorsKeepButtonsAtTheCornerAndStretchThePanel) {
   parts.Form->show();
   parts.Form->resize(500, 400);
   EXPECT_EQ(parts.Panel->geometry(), QRect(0, 0, 500, 361));
-  EXPECT_EQ(parts.CancelButton->pos(), QPoint(420, 368));
-  EXPECT_EQ(parts.OkButton->pos(), QPoint(340, 368));
+  EXPECT_EQ(parts.CancelButton->geometry().topRight(), QPoint(494, 368));
+  EXPECT_EQ(parts.OkButton->geometry().right() + 1 + 5, parts.CancelButton->x());
+  EXPECT_EQ(parts.OkButton->y(), 368);
 }
 
 TEST(MakeDefaultForm, ButtonsEscapeAndClosingGiveTheirModalResults) {
@@ -96,4 +104,9 @@ TEST(MakeDefaultForm, IsCentredOnTheMainWindow) {
   mainWindow.show();
   TDefaultFormParts parts = TMakeDefaultForm::Make();
   EXPECT_EQ(parts.Form->geometry().center(), mainWindow.frameGeometry().center());
+  // A window that gets its real size before it is shown is centred for that size.
+  parts.Form->resize(800, 600);
+  parts.Form->show();
+  const QPoint offset = parts.Form->geometry().center() - mainWindow.frameGeometry().center();
+  EXPECT_LE(offset.manhattanLength(), 8);  // the window frame's margins
 }
