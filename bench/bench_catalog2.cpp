@@ -34,19 +34,13 @@ int main(int argc, char** argv) {
   db.Open(catalogueDir, true);
 
   if (Selected(forEach)) {
-    const QString file = catalogueDir + QStringLiteral("SCATALOG.DAT");
-    qint64 rows = 0;
-    int passed = 0;
-    BenchAgainst(
-        forEach, kRounds,
-        [&] {
-          return TimedMs([&] {
-            passed = 0;
-            db.ForEachArtikel([&](TKatalog2Artikel&) { ++passed; });
-          });
-        },
-        [&] { return RawSelectAllMs(file, "SELECT * FROM SCATALOG ORDER BY ID", rows); });
-    std::printf("# %s: %d articles passed\n", qPrintable(forEach), passed);
+    const auto walk = [&] {
+      qint64 passed = 0;
+      db.ForEachArtikel([&](TKatalog2Artikel&) { ++passed; });
+      return passed;
+    };
+    BenchWalkAgainstRaw(forEach, kRounds, walk, catalogueDir + QStringLiteral("SCATALOG.DAT"),
+                        "SELECT * FROM SCATALOG ORDER BY ID");
   }
   if (Selected(getObject)) {
     std::mt19937 random(4711);

@@ -119,19 +119,13 @@ int main(int argc, char** argv) {
                 reference);
   }
   if (Selected(forEach)) {
-    const QString file = lagerDir + QStringLiteral("LAGER.DAT");
-    qint64 rows = 0;
-    int passed = 0;
-    BenchAgainst(
-        forEach, kRounds,
-        [&] {
-          return TimedMs([&] {
-            passed = 0;
-            db.ForEachLagerArtikel([&](TLagerServerObj&) { ++passed; });
-          });
-        },
-        [&] { return RawSelectAllMs(file, "SELECT * FROM LAGER ORDER BY LagerArtikelNr", rows); });
-    std::printf("# %s: %d articles passed\n", qPrintable(forEach), passed);
+    const auto walk = [&] {
+      qint64 passed = 0;
+      db.ForEachLagerArtikel([&](TLagerServerObj&) { ++passed; });
+      return passed;
+    };
+    BenchWalkAgainstRaw(forEach, kRounds, walk, lagerDir + QStringLiteral("LAGER.DAT"),
+                        "SELECT * FROM LAGER ORDER BY LagerArtikelNr");
   }
   return 0;
 }
