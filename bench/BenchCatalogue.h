@@ -18,12 +18,6 @@ inline QString BenchCatalogueDir(const QTemporaryDir& temporary) {
 
 inline bool EnsureBenchCatalogue(const QString& dir, int articles) {
   if (QFileInfo::exists(dir + QStringLiteral("CATALOG.DAT"))) return true;
-  const double start = NowMs();
-  QString error;
-  if (!FillDemoMaterialCatalogue(dir, articles, &error)) {
-    std::fprintf(stderr, "%s\n", qPrintable(error));
-    return false;
-  }
-  std::printf("# %d catalogue articles made in %s ms\n", articles, PointNumber(NowMs() - start, 0).constData());
-  return true;
+  return MakeBenchData(articles, "catalogue articles",
+                       [&](QString* error) { return FillDemoMaterialCatalogue(dir, articles, error); });
 }

@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -27,6 +28,33 @@ double NowMs() {
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
 }
+
+double TimedMs(const std::function<void()>& fn) {
+  const double start = NowMs();
+  fn();
+  return NowMs() - start;
+}
+
+double ResidentMb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+  return 0;
+}
+
+bool MakeBenchData(int count, const char* what, const std::function<bool(QString* error)>& make) {
+  const double start = NowMs();
+  QString error;
+  if (!make(&error)) {
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return false;
+  }
+  std::printf("# %d %s written in %s ms\n", count, what, PointNumber(NowMs() - start, 0).constData());
+  return true;
+}
+
+void LogToStderr(const std::exception*, const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); }
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;

@@ -5,10 +5,20 @@
 // Numbers always with a '.', whatever the process's locale.
 #include <QByteArray>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <vector>
 
 double NowMs();  // monotonic, comparable across processes
+// How long fn takes, in ms.
+double TimedMs(const std::function<void()>& fn);
+// The resident memory of this process in MB, 0 when unknown.
+double ResidentMb();
+// Makes the data a benchmark works on through make, which gives false with
+// the reason in error (printed then), and tells how long that took.
+bool MakeBenchData(int count, const char* what, const std::function<bool(QString* error)>& make);
+// The error log of the databases a benchmark opens: to stderr.
+void LogToStderr(const std::exception* error, const QString& message);
 double Median(std::vector<double> values);
 // Runs fn `runs` times and returns the median duration in ms.
 double MedianMs(int runs, const std::function<void()>& fn);

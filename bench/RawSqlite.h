@@ -55,3 +55,14 @@ inline double RawSelectAllMs(const QString& file, const char* sql, qint64& rows)
   if (chars < 0 || sum < -1e300) std::printf("impossible\n");
   return ms;
 }
+
+// Our walk over a whole table (giving the rows it passed) against the plain
+// walk over the result of sql.
+inline void BenchWalkAgainstRaw(const QString& name, int rounds, const std::function<qint64()>& walk,
+                                const QString& file, const char* sql) {
+  qint64 passed = 0, rows = 0;
+  BenchAgainst(
+      name, rounds, [&] { return TimedMs([&] { passed = walk(); }); },
+      [&] { return RawSelectAllMs(file, sql, rows); });
+  std::printf("# %s: %lld articles passed\n", qPrintable(name), passed);
+}

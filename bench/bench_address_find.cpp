@@ -50,11 +50,11 @@ void BenchFind(TDBAdress& db, RawRead& raw, const QString& name, const QString& 
   BenchAgainst(
       name, kRounds,
       [&] {
-        const double start = NowMs();
-        TDBAdressSearchResultObjectList results;
-        db.FindAddress(text, results);
-        hits = results.Count();
-        return NowMs() - start;
+        return TimedMs([&] {
+          TDBAdressSearchResultObjectList results;
+          db.FindAddress(text, results);
+          hits = results.Count();
+        });
       },
       [&] { return raw.OnceMs(); });
   std::printf("# %s: \"%s\" finds %d addresses\n", qPrintable(name), qPrintable(text), hits);
@@ -67,13 +67,10 @@ int main(int argc, char** argv) {
   if (!Selected(QStringLiteral("address.find_1word")) && !Selected(QStringLiteral("address.find_3words"))) return 0;
   QTemporaryDir dir;
   const QString addressDir = dir.path() + QStringLiteral("/ADRESSEN/");
-  QString error;
-  const double fillStart = NowMs();
-  if (!FillDemoAddresses(addressDir, kAddresses, &error, DemoAddressOptions{true})) {
-    std::fprintf(stderr, "%s\n", qPrintable(error));
+  if (!MakeBenchData(kAddresses, "demo addresses", [&](QString* error) {
+        return FillDemoAddresses(addressDir, kAddresses, error, DemoAddressOptions{true});
+      }))
     return 1;
-  }
-  std::printf("# %d demo addresses written in %s ms\n", kAddresses, PointNumber(NowMs() - fillStart, 0).constData());
   RawRead raw(addressDir + QStringLiteral("ADDRESS.DAT"));
   TDBAdress db;
   db.Open(addressDir);

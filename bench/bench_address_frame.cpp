@@ -39,14 +39,6 @@ void RunEventsFor(double ms) {
   }
 }
 
-double ResidentMb() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-  return 0;
-}
-
 bool LoadSuite(const QString& root) {
   QString error;
   const double start = NowMs();

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
   QTemporaryDir temporary;
   const QString dir = BenchCatalogueDir(temporary);
   if (!EnsureBenchCatalogue(dir, kArticles)) return 1;
-  TKatalog1DB db([](const std::exception*, const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
+  TKatalog1DB db(LogToStderr);
   db.Open(dir, true);
   const qint64 count = db.Catalog->RecordCount();
 
@@ -59,10 +59,10 @@ int main(int argc, char** argv) {
     BenchAgainst(
         forEach, kRounds,
         [&] {
-          const double start = NowMs();
-          passed = 0;
-          db.ForEachArtikel([&](TKatalog1Artikel&) { ++passed; });
-          oursMs = NowMs() - start;
+          oursMs = TimedMs([&] {
+            passed = 0;
+            db.ForEachArtikel([&](TKatalog1Artikel&) { ++passed; });
+          });
           return oursMs;
         },
         [&] { return RawSelectAllMs(dir + QStringLiteral("CATALOG.DAT"), "SELECT * FROM CATALOG ORDER BY ID", rows); });

@@ -134,11 +134,6 @@ class PlainSearch {
   std::array<bool, searchtext::kBucketCount> loaded_{};
 };
 
-double Timed(const std::function<void()>& fn) {
-  const double start = NowMs();
-  fn();
-  return NowMs() - start;
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,7 +151,7 @@ int main(int argc, char** argv) {
   const QStringList terms = text.toUpper().split(u' ');
   QStringList ours;
   const auto cold = [&] {
-    return Timed([&] {
+    return TimedMs([&] {
       TSearchtextManager manager(dir, QString());
       manager.Search(text, false);
       ours = manager.ResultList;
@@ -164,7 +159,7 @@ int main(int argc, char** argv) {
   };
   if (Selected(coldName))
     BenchAgainst(coldName, kColdRounds, cold,
-                 [&] { return Timed([&] { PlainSearch(dir).Search(terms); }); });
+                 [&] { return TimedMs([&] { PlainSearch(dir).Search(terms); }); });
   if (Selected(warmName)) {
     TSearchtextManager manager(dir, QString());
     PlainSearch plain(dir);
@@ -173,8 +168,8 @@ int main(int argc, char** argv) {
     if (manager.ResultList != reference) std::fprintf(stderr, "searchtext: results differ from the plain reading\n");
     std::fprintf(stderr, "searchtext: \"%s\" gives %d articles\n", qPrintable(text), int(reference.size()));
     BenchAgainst(warmName, kWarmRounds,
-                 [&] { return Timed([&] { manager.Search(text, false); }); },
-                 [&] { return Timed([&] { plain.Search(terms); }); });
+                 [&] { return TimedMs([&] { manager.Search(text, false); }); },
+                 [&] { return TimedMs([&] { plain.Search(terms); }); });
   }
   return 0;
 }

@@ -8,9 +8,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sqlite3.h>
 
 #include "BenchSupport.h"
+#include "RawSqlite.h"
 #include "ULAGUnit1Core.h"
 
 namespace {
@@ -79,23 +79,6 @@ class Raw {
     sqlite3_finalize(s);
     return NowMs() - start;
   }
-  double SelectAllMs() {
-    const double start = NowMs();
-    sqlite3_stmt* s = Prepare("SELECT * FROM LAGER ORDER BY LagerArtikelNr");
-    const int columns = sqlite3_column_count(s);
-    qsizetype chars = 0;
-    double sum = 0;
-    while (sqlite3_step(s) == SQLITE_ROW)
-      for (int c = 0; c < columns; ++c) {
-        if (sqlite3_column_type(s, c) == SQLITE_TEXT)
-          chars += Column(s, c).size();
-        else
-          sum += sqlite3_column_double(s, c);
-      }
-    sqlite3_finalize(s);
-    if (chars < 0 || sum < -1) std::printf("impossible\n");
-    return NowMs() - start;
-  }
 
  private:
   sqlite3_stmt* Prepare(const char* sql) {
@@ -114,13 +97,9 @@ int main(int argc, char** argv) {
   if (!Selected(search) && !Selected(forEach)) return 0;
   QTemporaryDir dir;
   const QString lagerDir = dir.path() + QStringLiteral("/LAGER/");
-  IModLagerDBServerObj db([](const std::exception*, const QString& message) {
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-  });
+  IModLagerDBServerObj db(LogToStderr);
   db.Open(lagerDir);
-  const double fillStart = NowMs();
-  if (!FillWarehouse(db)) return 1;
-  std::printf("# %d articles written in %s ms\n", kArticles, PointNumber(NowMs() - fillStart, 0).constData());
+  if (!MakeBenchData(kArticles, "articles", [&](QString*) { return FillWarehouse(db); })) return 1;
   Raw raw(lagerDir + QStringLiteral("LAGER.DAT"));
 
   if (Selected(search)) {
@@ -129,28 +108,24 @@ int main(int argc, char** argv) {
     BenchAgainst(
         search, kRounds,
         [&] {
-          const double start = NowMs();
-          TDBLagerSearchResultObjectList results;
-          db.Search(text, QString(), results, false, false);
-          ours = results.Count();
-          return NowMs() - start;
+          return TimedMs([&] {
+            TDBLagerSearchResultObjectList results;
+            db.Search(text, QString(), results, false, false);
+            ours = results.Count();
+          });
         },
         [&] { return raw.SearchMs(text.toUpper().split(u' '), reference); });
     std::printf("# %s: \"%s\" finds %d articles (reference %d)\n", qPrintable(search), qPrintable(text), ours,
                 reference);
   }
   if (Selected(forEach)) {
-    int passed = 0;
-    BenchAgainst(
-        forEach, kRounds,
-        [&] {
-          const double start = NowMs();
-          passed = 0;
-          db.ForEachLagerArtikel([&](TLagerServerObj&) { ++passed; });
-          return NowMs() - start;
-        },
-        [&] { return raw.SelectAllMs(); });
-    std::printf("# %s: %d articles passed\n", qPrintable(forEach), passed);
+    const auto walk = [&] {
+      qint64 passed = 0;
+      db.ForEachLagerArtikel([&](TLagerServerObj&) { ++passed; });
+      return passed;
+    };
+    BenchWalkAgainstRaw(forEach, kRounds, walk, lagerDir + QStringLiteral("LAGER.DAT"),
+                        "SELECT * FROM LAGER ORDER BY LagerArtikelNr");
   }
   return 0;
 }

@@ -18,14 +18,6 @@ namespace {
 constexpr int kArticles = 100000;
 constexpr int kRounds = 5;
 
-double ResidentMB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-  return 0;
-}
-
 // Opens the window and waits until its first row is drawn; the window stays open.
 std::unique_ptr<TLagerArtikelSelectForm1> OpenShown(const QString& dir) {
   auto form = TLagerArtikelSelectForm1::Open(dir);
@@ -46,17 +38,12 @@ int main(int argc, char** argv) {
   if (!Selected(open) && !Selected(memory)) return 0;
   QTemporaryDir tmp;
   const QString dir = tmp.path() + QStringLiteral("/LAGER/");
-  QString error;
-  const double fillStart = NowMs();
-  if (!FillDemoWarehouse(dir, kArticles, &error)) {
-    std::fprintf(stderr, "%s\n", qPrintable(error));
-    return 1;
-  }
-  std::printf("# %d demo articles written in %s ms\n", kArticles, PointNumber(NowMs() - fillStart, 0).constData());
+  const auto fill = [&](QString* error) { return FillDemoWarehouse(dir, kArticles, error); };
+  if (!MakeBenchData(kArticles, "demo articles", fill)) return 1;
 
-  const double before = ResidentMB();
+  const double before = ResidentMb();
   auto first = OpenShown(dir);
-  const double grown = ResidentMB() - before;
+  const double grown = ResidentMb() - before;
   first.reset();
   std::vector<double> times;
   for (int round = 0; round < kRounds; ++round) {

@@ -85,11 +85,7 @@ void TDBAdress::PrepareTables() { Table->SetIndexName(kIndex); }
 void TDBAdress::Open(const QString& addressDir) { OpenDir(addressDir, false, false); }
 
 int TDBAdress::AlterTables() {
-  return Guarded(*Table, QStringLiteral("AlterTables"), -1, [&] {
-    const bool wasOpen = Table->Active();
-    Table->Close();
-    Table->ReadDefinitions();
-    TTdbFieldDefs& f = Table->FieldDefs();
+  const auto addLaterColumns = [](TTdbFieldDefs& f) {
     const struct {
       const QString& name;
       TdbFieldKind kind;
@@ -104,10 +100,9 @@ int TDBAdress::AlterTables() {
       if (const int xml = f.IndexOf(cXml); xml > 0) f.MoveFieldDef(f.Count() - 1, xml);
       changed = true;
     }
-    if (changed) Table->AlterTable();
-    if (wasOpen) Table->Open();
-    return 0;
-  });
+    return changed;
+  };
+  return RestructureTable(*Table, QStringLiteral("AlterTables"), addLaterColumns) == Restructured::Failed ? -1 : 0;
 }
 
 // ---- records ----

@@ -1,6 +1,8 @@
 #include "Katalog2DB.h"
 
-#include "TdbAccessor.h"
+#include <utility>
+
+#include "ColumnRows.h"
 #include "TypeUnit.h"
 
 const QString TKatalog2DB::kTable = QStringLiteral("SCATALOG");
@@ -10,16 +12,10 @@ const QString TKatalog2DB::kIndexEK = QStringLiteral("SCATALOG003");
 const QString TKatalog2DB::kIndexEAN = QStringLiteral("SCATALOG001EAN");
 
 namespace {
-struct Column {
-  QString name;
-  TdbFieldKind kind;
-  int size;
-  bool required;
-};
 using K = TdbFieldKind;
 
 // The SCATALOG columns in table order.
-const Column kColumns[] = {
+const TableColumn kColumns[] = {
     {QStringLiteral("ID"), K::WideString, 50, true},
     {QStringLiteral("EAN"), K::WideString, 20, false},
     {QStringLiteral("DESCRIPTION"), K::WideString, 255, false},
@@ -72,34 +68,22 @@ constexpr int kFirstAddedLater = cMwSt;
 
 const QString& Name(Col c) { return kColumns[c].name; }
 
-// Values of the current row by column, from the cursor or from a walk; a
-// column an old table lacks reads as empty.
-class CursorRow {
- public:
-  explicit CursorRow(const TTdbTable& t) {
-    for (int i = 0; i < kColumnCount; ++i) fields_[i] = t.FindField(kColumns[i].name);
-  }
-  QString Text(Col c) const { return fields_[c] ? fields_[c]->AsString() : QString(); }
-  double Float(Col c) const { return fields_[c] ? fields_[c]->AsFloat() : 0.0; }
-  qint64 Int(Col c) const { return fields_[c] ? fields_[c]->AsInteger() : 0; }
-  TTdbField* Field(Col c) const { return fields_[c]; }
+using CursorRow = ColumnCursorRow<kColumns, Col>;
+using WalkRow = ColumnWalkRow<kColumns, Col>;
 
- private:
-  std::array<TTdbField*, kColumnCount> fields_{};
+using A = TKatalog2Artikel;
+// The columns that hold one field as it is, read and written alike.
+const std::pair<Col, QString A::*> kPlainTexts[] = {
+    {cDescription, &A::Description}, {cME, &A::ME}, {cInfo, &A::Info}, {cCreatedBy, &A::CreatedBy},
+    {cChangedBy, &A::ChangedBy}, {cRabattGruppe, &A::RabattGruppe}, {cKurzText, &A::KurzText},
+    {cLangText, &A::LangText}, {cMEKalk, &A::MEKalkulation}, {cWarenGr, &A::Warengruppe},
 };
-
-class WalkRow {
- public:
-  explicit WalkRow(const TTdbAccessor& a) : a_(a) {
-    for (int i = 0; i < kColumnCount; ++i) index_[i] = a.FieldIndex(kColumns[i].name);
-  }
-  QString Text(Col c) const { return index_[c] < 0 ? QString() : a_.AsString(index_[c]); }
-  double Float(Col c) const { return index_[c] < 0 ? 0.0 : a_.AsFloat(index_[c]); }
-  qint64 Int(Col c) const { return index_[c] < 0 ? 0 : a_.AsInteger(index_[c]); }
-
- private:
-  const TTdbAccessor& a_;
-  std::array<int, kColumnCount> index_{};
+const std::pair<Col, double A::*> kPlainNumbers[] = {
+    {cMindBestMenge, &A::MindBestMenge}, {cEK, &A::EK}, {cRabatt, &A::Rabatt}, {cVoraetig, &A::Voraetig},
+    {cCreated, &A::Created}, {cChanged, &A::Changed}, {cVKZuschlag, &A::VKZuschlag}, {cGewicht, &A::Gewicht},
+    {cOberflaeche, &A::Oberflaeche}, {cAbwicklung, &A::Abwicklung}, {cVolumen, &A::Volumen},
+    {cUmrechnungsfaktor, &A::Umrechnungsfaktor}, {cArbeitszeit, &A::Arbeitszeit},
+    {cBestellmenge, &A::Bestellmenge}, {cMEKalkFakt, &A::MEKalkulationUmrechFakt},
 };
 
 qint32 AtLeastOne(qint64 value) { return value < 1 ? 1 : qint32(std::min<qint64>(value, INT32_MAX)); }
@@ -113,37 +97,14 @@ void ReadArticle(const Row& r, TKatalog2Artikel& a, bool withEAN) {
   if (!xml.contains(QLatin1String("<img")) || !a.LoadFromText(xml)) a.Clear();
   a.ID = r.Text(cID);
   a.EAN = withEAN ? r.Text(cEAN) : keptEAN;
-  a.Description = r.Text(cDescription);
-  a.ME = r.Text(cME);
-  a.MindBestMenge = r.Float(cMindBestMenge);
-  a.EK = r.Float(cEK);
+  for (const auto& [c, m] : kPlainTexts) a.*m = r.Text(c);
+  for (const auto& [c, m] : kPlainNumbers) a.*m = r.Float(c);
   a.MwStSatz = quint8(r.Int(cMwSt));
-  a.Rabatt = r.Float(cRabatt);
-  a.Info = r.Text(cInfo);
-  a.Voraetig = r.Float(cVoraetig);
-  a.Created = r.Float(cCreated);
-  a.CreatedBy = r.Text(cCreatedBy);
-  a.Changed = r.Float(cChanged);
-  a.ChangedBy = r.Text(cChangedBy);
-  a.RabattGruppe = r.Text(cRabattGruppe);
-  a.VKZuschlag = r.Float(cVKZuschlag);
   for (int p = 1; p < 5; ++p) a.VKPreis[size_t(p)] = CurrencyFromDouble(r.Float(Col(cVKPreis2 + p - 1)));
-  a.Gewicht = r.Float(cGewicht);
-  a.Oberflaeche = r.Float(cOberflaeche);
-  a.Abwicklung = r.Float(cAbwicklung);
-  a.Volumen = r.Float(cVolumen);
-  a.Umrechnungsfaktor = r.Float(cUmrechnungsfaktor);
-  a.Arbeitszeit = r.Float(cArbeitszeit);
   a.Lohn = CurrencyFromDouble(r.Float(cLohn));
-  a.Bestellmenge = r.Float(cBestellmenge);
-  a.KurzText = r.Text(cKurzText);
-  a.LangText = r.Text(cLangText);
   a.PreisEinheit = AtLeastOne(r.Int(cPreisEinheit));
   a.Verpackungsmenge = AtLeastOne(r.Int(cVerpackungsmenge));
   a.MEKalkulationSpezial = r.Int(cMEKalkSpezial) != 0;
-  a.MEKalkulation = r.Text(cMEKalk);
-  a.MEKalkulationUmrechFakt = r.Float(cMEKalkFakt);
-  a.Warengruppe = r.Text(cWarenGr);
 }
 
 // Columns an old table lacks are left out; required texts refuse a null text.
@@ -160,38 +121,18 @@ void SetInt(const CursorRow& r, Col c, qint64 value) {
 void WriteArticle(const CursorRow& r, TKatalog2Artikel& a) {
   const TLagerDateTime now = LagerNow();
   SetText(r, cEAN, a.EAN);
-  SetText(r, cDescription, a.Description);
-  SetText(r, cME, a.ME);
-  SetFloat(r, cMindBestMenge, a.MindBestMenge);
-  SetFloat(r, cEK, a.EK);
+  for (const auto& [c, m] : kPlainTexts) SetText(r, c, a.*m);
+  for (const auto& [c, m] : kPlainNumbers) SetFloat(r, c, a.*m);
+  // A row without its creation or change time gets the time of writing.
+  if (a.Created == 0) SetFloat(r, cCreated, now);
+  if (a.Changed == 0) SetFloat(r, cChanged, now);
   SetInt(r, cMwSt, a.MwStSatz);
-  SetFloat(r, cRabatt, a.Rabatt);
-  SetText(r, cInfo, a.Info);
-  SetFloat(r, cVoraetig, a.Voraetig);
-  SetFloat(r, cCreated, a.Created != 0 ? a.Created : now);
-  SetText(r, cCreatedBy, a.CreatedBy);
-  SetFloat(r, cChanged, a.Changed != 0 ? a.Changed : now);
-  SetText(r, cChangedBy, a.ChangedBy);
-  SetText(r, cRabattGruppe, a.RabattGruppe);
-  SetFloat(r, cVKZuschlag, a.VKZuschlag);
   for (int p = 1; p < 5; ++p) SetFloat(r, Col(cVKPreis2 + p - 1), CurrencyToDouble(a.VKPreis[size_t(p)]));
-  SetFloat(r, cGewicht, a.Gewicht);
-  SetFloat(r, cOberflaeche, a.Oberflaeche);
-  SetFloat(r, cAbwicklung, a.Abwicklung);
-  SetFloat(r, cVolumen, a.Volumen);
-  SetFloat(r, cUmrechnungsfaktor, a.Umrechnungsfaktor);
-  SetFloat(r, cArbeitszeit, a.Arbeitszeit);
   SetFloat(r, cLohn, CurrencyToDouble(a.Lohn));
-  SetFloat(r, cBestellmenge, a.Bestellmenge);
-  SetText(r, cKurzText, a.KurzText);
-  SetText(r, cLangText, a.LangText);
   SetInt(r, cPreisEinheit, a.PreisEinheit);
   SetInt(r, cVerpackungsmenge, a.Verpackungsmenge);
   SetInt(r, cMEKalkSpezial, a.MEKalkulationSpezial ? 1 : 0);
-  SetText(r, cMEKalk, a.MEKalkulation);
-  SetFloat(r, cMEKalkFakt, a.MEKalkulationUmrechFakt);
   SetText(r, cXml, a.GetXMLText(true));
-  SetText(r, cWarenGr, a.Warengruppe);
 }
 
 // Upper-cased, then XML-escaped: search terms and row texts alike.
@@ -233,7 +174,7 @@ void TKatalog2DB::CreateTables() {
 
 void TKatalog2DB::CreateTableDefs(TTdbTable& table) {
   if (table.TableName().compare(kTable, Qt::CaseInsensitive) != 0) return;
-  for (const Column& c : kColumns) table.FieldDefs().Add(c.name, c.kind, c.size, c.required);
+  AddColumns(table.FieldDefs(), kColumns);
   table.IndexDefs().Add(kIndexID, Name(cID), ixPrimary | ixUnique);
   table.IndexDefs().Add(kIndexGroup, Name(cWarenGr), ixNone);
   table.IndexDefs().Add(kIndexEK, Name(cEK), ixNone);
@@ -252,37 +193,14 @@ const TSystemEinstellungen& TKatalog2DB::PriceSettings() const {
 }
 
 int TKatalog2DB::AlterTables() {
-  return Guarded(*SCatalog, QStringLiteral("AlterTables"), -1, [&] {
-    // The table is open again afterwards when it was before, also after a failure.
-    struct Reopen {
-      TTdbTable& table;
-      const bool wasOpen = table.Active();
-      ~Reopen() {
-        try {
-          if (wasOpen) table.Open();
-        } catch (...) {
-          // The restructuring's own error is the one reported.
-        }
-      }
-    } reopen{*SCatalog};
-    SCatalog->Close();
-    SCatalog->ReadDefinitions();
-    TTdbFieldDefs& f = SCatalog->FieldDefs();
+  const auto addLaterColumns = [](TTdbFieldDefs& f) {
     bool changed = false;
-    for (int added = kFirstAddedLater; added < kColumnCount; ++added) {
-      if (f.IndexOf(kColumns[added].name) >= 0) continue;
-      // Not required: the rows written before have no value for it.
-      const Column& c = kColumns[added];
-      f.Add(c.name, c.kind, c.size, false);
-      // Behind its predecessor in the table order.
-      int behind = -1;
-      for (int p = added - 1; p >= 0 && behind < 0; --p) behind = f.IndexOf(kColumns[p].name);
-      f.MoveFieldDef(f.Count() - 1, behind + 1);
-      changed = true;
-    }
-    if (changed) SCatalog->AlterTable();
-    return changed ? 0 : -1;
-  });
+    for (int added = kFirstAddedLater; added < kColumnCount; ++added)
+      changed = AddMissingColumn(f, kColumns, added) || changed;
+    return changed;
+  };
+  const Restructured done = RestructureTable(*SCatalog, QStringLiteral("AlterTables"), addLaterColumns);
+  return done == Restructured::Altered ? 0 : -1;
 }
 
 QString TKatalog2DB::GetCurrentObjID() {

@@ -43,15 +43,20 @@ void TKatalogDBClipBoardMergeObj::Reset() {
   Text1.clear(), Text2.clear();
 }
 
-void TKatalogDBClipBoardMergeObj::AssignFromLagerServerObj(const TLagerServerObj& a) {
+void TKatalogDBClipBoardMergeObj::Start(const QString& artikelNr, const QString& ean, const QString& katalog,
+                                        std::uint8_t katalogTyp, const QString& beschreibung, std::uint8_t mwStSatz) {
   Reset();
-  ArtikelNr = a.LagerArtikelNr;
-  EAN = a.EAN;
-  Katalog = katalogtyp::LagerKey();
-  KatalogTyp = katalogtyp::Lager;
-  Beschreibung = a.Bezeichnung;
-  MwSt = VatRate(a.MwStSatz);
-  MwStSatz = a.MwStSatz;
+  ArtikelNr = artikelNr;
+  EAN = ean;
+  Katalog = katalog;
+  KatalogTyp = katalogTyp;
+  Beschreibung = beschreibung;
+  MwSt = VatRate(mwStSatz);
+  MwStSatz = mwStSatz;
+}
+
+void TKatalogDBClipBoardMergeObj::AssignFromLagerServerObj(const TLagerServerObj& a) {
+  Start(a.LagerArtikelNr, a.EAN, katalogtyp::LagerKey(), katalogtyp::Lager, a.Bezeichnung, a.MwStSatz);
   PreisBasis = a.EKPreis;
   EKPreis = a.EKPreis;
   VKZuschlag = a.VKZuschlag;
@@ -79,15 +84,8 @@ void TKatalogDBClipBoardMergeObj::ApplySpecialUnit(const QString& unit, double f
 QString Katalog1Beschreibung(const TKatalog1Artikel& a) { return a.KURZZEILE1 + u' ' + a.KURZZEILE2; }
 
 void TKatalogDBClipBoardMergeObj::AssignFromKatalog1Artikel(const TKatalog1Artikel& a) {
-  Reset();
-  ArtikelNr = a.ID;
-  EAN = a.EAN;
-  Katalog = a.Katalog;
-  KatalogTyp = katalogtyp::Datanorm;
-  Beschreibung = Katalog1Beschreibung(a);
+  Start(a.ID, a.EAN, a.Katalog, katalogtyp::Datanorm, Katalog1Beschreibung(a), a.MWSTMERKER);
   Kurzzeilen = {a.KURZZEILE1, a.KURZZEILE2};
-  MwSt = VatRate(a.MWSTMERKER);
-  MwStSatz = a.MWSTMERKER;
   PreisBasis = a.PREISKZ == 1 ? a.LISTENPREIS : a.NETTO;
   Rabatt = a.RABATT;
   EKPreis = a.NETTO;
@@ -107,14 +105,7 @@ void TKatalogDBClipBoardMergeObj::AssignFromKatalog1Artikel(const TKatalog1Artik
 }
 
 void TKatalogDBClipBoardMergeObj::AssignFromKatalog2Artikel(const TKatalog2Artikel& a) {
-  Reset();
-  ArtikelNr = a.ID;
-  EAN = a.EAN;
-  Katalog = a.Katalog;
-  KatalogTyp = katalogtyp::Einfach;
-  Beschreibung = a.Description;
-  MwSt = VatRate(a.MwStSatz);
-  MwStSatz = a.MwStSatz;
+  Start(a.ID, a.EAN, a.Katalog, katalogtyp::Einfach, a.Description, a.MwStSatz);
   PreisBasis = CurrencyFromDouble(a.EK);
   Rabatt = a.Rabatt;
   Rabattgruppe = a.RabattGruppe;

@@ -50,6 +50,9 @@ class TKatalogDBClipBoardMergeObj {
   void AssignFromLagerServerObj(const TLagerServerObj& article);
 
  private:
+  // Resets, then takes what every source gives alike.
+  void Start(const QString& artikelNr, const QString& ean, const QString& katalog, std::uint8_t katalogTyp,
+             const QString& beschreibung, std::uint8_t mwStSatz);
   // Prices per the special calculation unit: basis and sales prices 2 to 5
   // times the factor, purchase price the basis less the discount, sales
   // price 1 the purchase price times the sales factor; each rounded.

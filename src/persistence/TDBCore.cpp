@@ -279,6 +279,31 @@ void TDatabaseWrapper::Unlock(TDBLock& lock) {
   lock.reset();
 }
 
+TDatabaseWrapper::Restructured TDatabaseWrapper::RestructureTable(
+    TTdbTable& table, const QString& place, const std::function<bool(TTdbFieldDefs& defs)>& addColumns) {
+  return Guarded(table, place, Restructured::Failed, [&] {
+    struct ReopenOnFailure {
+      TTdbTable& table;
+      bool pending;
+      ~ReopenOnFailure() {
+        try {
+          if (pending) table.Open();
+        } catch (...) {
+          // The restructuring's own error is the one reported.
+        }
+      }
+    } reopen{table, table.Active()};
+    const bool wasOpen = reopen.pending;
+    table.Close();
+    table.ReadDefinitions();
+    const bool changed = addColumns(table.FieldDefs());
+    if (changed) table.AlterTable();
+    reopen.pending = false;
+    if (wasOpen) table.Open();
+    return changed ? Restructured::Altered : Restructured::Unchanged;
+  });
+}
+
 void TDatabaseWrapper::LogError(const std::exception& error, const QString& place) {
   const QString message = ClassName() + QLatin1Char('.') + place;
   if (OnLog) {

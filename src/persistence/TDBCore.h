@@ -94,6 +94,13 @@ class TDatabaseWrapper {
     }
   }
 
+  enum class Restructured { Failed, Unchanged, Altered };
+  // Closes the table, lets addColumns change its definitions as read from the
+  // file (true when it did), restructures then, and opens the table again when
+  // it was open, also after a failure. Errors go the Guarded way.
+  Restructured RestructureTable(TTdbTable& table, const QString& place,
+                                const std::function<bool(TTdbFieldDefs& defs)>& addColumns);
+
  private:
   void OpenDatabase(const QString& location, int type, bool readOnly);
   void OpenTables(QString& file);

@@ -248,22 +248,7 @@ bool TKSPRDatabase::DeleteCurrentArtikel() {
 }
 
 int TKSPRDatabase::AlterTables() {
-  return Guarded(*Table, QStringLiteral("AlterTables"), -1, [&] {
-    // The table is open again afterwards when it was before, also after a failure.
-    struct Reopen {
-      TTdbTable& table;
-      const bool wasOpen = table.Active();
-      ~Reopen() {
-        try {
-          if (wasOpen) table.Open();
-        } catch (...) {
-          // The restructuring's own error is the one reported.
-        }
-      }
-    } reopen{*Table};
-    Table->Close();
-    Table->ReadDefinitions();
-    TTdbFieldDefs& f = Table->FieldDefs();
+  const auto addLaterColumns = [](TTdbFieldDefs& f) {
     bool changed = false;
     if (f.IndexOf(cRabatt) < 0) {
       f.Add(cRabatt, TdbFieldKind::Float);
@@ -275,7 +260,7 @@ int TKSPRDatabase::AlterTables() {
       f.Add(cXml, TdbFieldKind::WideMemo);
       changed = true;
     }
-    if (changed) Table->AlterTable();
-    return 0;
-  });
+    return changed;
+  };
+  return RestructureTable(*Table, QStringLiteral("AlterTables"), addLaterColumns) == Restructured::Failed ? -1 : 0;
 }

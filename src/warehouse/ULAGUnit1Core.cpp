@@ -1,6 +1,6 @@
 #include "ULAGUnit1Core.h"
 
-#include "TdbAccessor.h"
+#include "ColumnRows.h"
 
 namespace {
 const QString kLager = QStringLiteral("LAGER");
@@ -9,16 +9,10 @@ const QString kSN = QStringLiteral("LAGERSN");
 const QString kSNIndex = QStringLiteral("001SN");
 const QString kSNByArticle = QStringLiteral("002SN");
 
-struct Column {
-  QString name;
-  TdbFieldKind kind;
-  int size;
-  bool required;
-};
 using K = TdbFieldKind;
 
 // The LAGER columns in table order; the indexes below follow it.
-const Column kColumns[] = {
+const TableColumn kColumns[] = {
     {QStringLiteral("LagerArtikelNr"), K::WideString, 20, true},
     {QStringLiteral("EAN"), K::WideString, 20, false},
     {QStringLiteral("AlternativArtikelNr"), K::WideString, 20, true},
@@ -58,34 +52,8 @@ const Col kAddedLater[] = {cEAN, cAltNr, cPreiseinheit, cEKPreis, cSTKL, cViewCo
 
 const QString& Name(Col c) { return kColumns[c].name; }
 
-// Values of the current row by column, from the cursor or from a walk; a
-// column an old table lacks reads as empty.
-class CursorRow {
- public:
-  explicit CursorRow(TTdbTable& t) {
-    for (int i = 0; i < kColumnCount; ++i) fields_[i] = t.FindField(kColumns[i].name);
-  }
-  QString Text(Col c) const { return fields_[c] ? fields_[c]->AsString() : QString(); }
-  double Float(Col c) const { return fields_[c] ? fields_[c]->AsFloat() : 0.0; }
-  qint64 Int(Col c) const { return fields_[c] ? fields_[c]->AsInteger() : 0; }
-
- private:
-  std::array<TTdbField*, kColumnCount> fields_{};
-};
-
-class WalkRow {
- public:
-  explicit WalkRow(const TTdbAccessor& a) : a_(a) {
-    for (int i = 0; i < kColumnCount; ++i) index_[i] = a.FieldIndex(kColumns[i].name);
-  }
-  QString Text(Col c) const { return index_[c] < 0 ? QString() : a_.AsString(index_[c]); }
-  double Float(Col c) const { return index_[c] < 0 ? 0.0 : a_.AsFloat(index_[c]); }
-  qint64 Int(Col c) const { return index_[c] < 0 ? 0 : a_.AsInteger(index_[c]); }
-
- private:
-  const TTdbAccessor& a_;
-  std::array<int, kColumnCount> index_{};
-};
+using CursorRow = ColumnCursorRow<kColumns, Col>;
+using WalkRow = ColumnWalkRow<kColumns, Col>;
 
 // The whole article: XMLDATA first (it resets the object), then the columns.
 template <class Row>
@@ -173,7 +141,7 @@ void IModLagerDBServerObj::CreateTables() {
 
 void IModLagerDBServerObj::CreateTableDefs(TTdbTable& table) {
   if (table.TableName().compare(kLager, Qt::CaseInsensitive) == 0) {
-    for (const Column& c : kColumns) table.FieldDefs().Add(c.name, c.kind, c.size, c.required);
+    AddColumns(table.FieldDefs(), kColumns);
     table.IndexDefs().Add(kLagerIndex, Name(cNr), ixUnique);
     table.SetIndexName(kLagerIndex);
   } else if (table.TableName().compare(kSN, Qt::CaseInsensitive) == 0) {
@@ -199,27 +167,13 @@ void IModLagerDBServerObj::PrepareTables() {
 void IModLagerDBServerObj::Open(const QString& directory, bool readOnly) { OpenDir(directory, false, readOnly); }
 
 int IModLagerDBServerObj::AlterTables() {
-  return Guarded(*Lager, QStringLiteral("AlterTables"), -1, [&] {
-    const bool wasOpen = Lager->Active();
-    Lager->Close();
-    Lager->ReadDefinitions();
-    TTdbFieldDefs& f = Lager->FieldDefs();
+  const auto addLaterColumns = [](TTdbFieldDefs& f) {
     bool changed = false;
-    for (const Col added : kAddedLater) {
-      if (f.IndexOf(Name(added)) >= 0) continue;
-      // Not required: the rows written before have no value for it and read as empty.
-      const Column& c = kColumns[added];
-      f.Add(c.name, c.kind, c.size, false);
-      // Each added column goes behind its predecessor in the table order (EAN behind Katalog... ).
-      int behind = -1;
-      for (int p = added - 1; p >= 0 && behind < 0; --p) behind = f.IndexOf(kColumns[p].name);
-      f.MoveFieldDef(f.Count() - 1, behind + 1);
-      changed = true;
-    }
-    if (changed) Lager->AlterTable();
-    if (wasOpen) Lager->Open();
-    return changed ? 0 : -1;
-  });
+    for (const Col added : kAddedLater) changed = AddMissingColumn(f, kColumns, added) || changed;
+    return changed;
+  };
+  const Restructured done = RestructureTable(*Lager, QStringLiteral("AlterTables"), addLaterColumns);
+  return done == Restructured::Altered ? 0 : -1;
 }
 
 bool IModLagerDBServerObj::LocateArtikel(const QString& lagerArtikelNr) {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "DemoSupplierCatalogue.h"
+#include "DemoSupport.h"
 #include "Katalog2DB.h"
 #include "TdbDatabase.h"
 #include "TestSupport.h"

@@ -17,6 +17,8 @@ class TTestStore : public TDatabaseWrapper {
  public:
   explicit TTestStore(TDBLogCallback onLog = {}) : TDatabaseWrapper(std::move(onLog)) { InitTables(); }
   int AlterTables() override { return -1; }
+  using TDatabaseWrapper::Restructured;
+  using TDatabaseWrapper::RestructureTable;
 
   TTdbTable* Artikel = nullptr;
   int definedTables = 0;
@@ -245,6 +247,28 @@ TEST(TableWrapperErrors, LogErrorGoesToTheCallbackOrAReport) {
   ASSERT_EQ(TestDialogs().shown.size(), 1);
   EXPECT_TRUE(TestDialogs().shown[0].text.startsWith(
       QStringLiteral("TTestStore.CloseDatabase\nException-Message (runtime_error): kaputt\n")));
+}
+
+TEST(TableWrapperRestructure, OpenAgainAfterwardsAlsoWhenTheRestructuringFails) {
+  QTemporaryDir dir;
+  QStringList logged;
+  TTestStore store([&](const std::exception*, const QString& text) { logged.append(text); });
+  store.OpenDir(dir.path(), false, false);
+  AppendArtikel(*store.Artikel, QStringLiteral("A1"), 2.5);
+  const auto fails = [](TTdbFieldDefs&) -> bool { throw std::runtime_error("kaputt"); };
+  EXPECT_EQ(store.RestructureTable(*store.Artikel, QStringLiteral("AlterTables"), fails),
+            TTestStore::Restructured::Failed);
+  EXPECT_EQ(logged, QStringList{QStringLiteral("TTestStore.AlterTables")});
+  EXPECT_TRUE(store.Artikel->Active());
+  const auto addsNote = [](TTdbFieldDefs& f) {
+    f.Add(QStringLiteral("NOTIZ"), TdbFieldKind::WideString, 20);
+    return true;
+  };
+  EXPECT_EQ(store.RestructureTable(*store.Artikel, QStringLiteral("AlterTables"), addsNote),
+            TTestStore::Restructured::Altered);
+  ASSERT_TRUE(store.Artikel->Active());
+  EXPECT_NE(store.Artikel->FindField(QStringLiteral("NOTIZ")), nullptr);
+  EXPECT_EQ(store.Artikel->RecordCount(), 1);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "DBAdress.h"
 #include "DBAdressConfig.h"
+#include "DemoSupport.h"
 #include "PathUtils.h"
 
 namespace {
@@ -57,10 +58,6 @@ const QStringList kNk = {QStringLiteral("Dr."), QStringLiteral("Prof."), QString
 constexpr int kFirstId = 10000;
 constexpr int kBatch = 5000;  // rows per transaction
 
-bool Fail(QString* error, const QString& text) {
-  if (error) *error = text;
-  return false;
-}
 
 // A small deterministic generator: the same index gives the same address.
 class Dice {
@@ -173,20 +170,6 @@ void BuildAddress(TCustomerAddress& a, int index, const DemoAddressOptions& opti
   *pt = {1, 2, 10, 30};
   a.At = a.BuildDisplayText();
 }
-
-bool WriteBatch(TDBAdress& db, int from, int to, const DemoAddressOptions& options, const QDate& today) {
-  TCustomerAddress address;
-  db.Database->StartTransaction();
-  for (int i = from; i < to; ++i) {
-    BuildAddress(address, i, options, today);
-    if (db.AppendCustomer(address) != 0) {
-      db.Database->Rollback();
-      return false;
-    }
-  }
-  db.Database->Commit();
-  return true;
-}
 }  // namespace
 
 bool FillDemoAddresses(const QString& addressDir, int count, QString* error, const DemoAddressOptions& options) {
@@ -198,9 +181,12 @@ bool FillDemoAddresses(const QString& addressDir, int count, QString* error, con
     db.Open(addressDir);
     if (!db.Table->IsEmpty()) db.Table->EmptyTable();  // the same count always gives the same table
     const QDate today = QDate::currentDate();
-    for (int from = 0; from < count; from += kBatch)
-      if (!WriteBatch(db, from, qMin(from + kBatch, count), options, today))
-        return Fail(error, QStringLiteral("cannot write the demo addresses: %1").arg(logged));
+    TCustomerAddress address;
+    const bool written = WriteInBatches(*db.Database, count, kBatch, [&](int i) {
+      BuildAddress(address, i, options, today);
+      return db.AppendCustomer(address) == 0;
+    });
+    if (!written) return Fail(error, QStringLiteral("cannot write the demo addresses: %1").arg(logged));
     db.CloseDatabase();
   } catch (const std::exception& e) {
     return Fail(error, QStringLiteral("cannot open the address book %1: %2").arg(addressDir, QString::fromUtf8(e.what())));

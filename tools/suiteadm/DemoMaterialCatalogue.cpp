@@ -4,14 +4,9 @@
 #include <cmath>
 
 #include "Katalog1DB.h"
-#include "PathUtils.h"
+#include "DemoSupport.h"
 
 namespace {
-bool Fail(QString* error, const QString& text) {
-  if (error) *error = text;
-  return false;
-}
-
 // One kind of article; the catalogue holds it in several sizes and makes.
 struct MaterialKind {
   const char* mainGroup;      // HAUPTWARENGR
@@ -362,29 +357,18 @@ QString SearchableText(const TKatalog1Artikel& a) {
 
 bool FillDemoMaterialCatalogue(const QString& dir, int count, QString* error,
                                QList<QPair<QString, QString>>* indexTexts) {
-  QString logged;
-  TKatalog1DB db([&logged](const std::exception* e, const QString& place) {
-    if (logged.isEmpty()) logged = place + (e ? QStringLiteral(": ") + QString::fromUtf8(e->what()) : QString());
-  });
-  const QString directory = NormalizePath(dir, true);
   if (indexTexts) indexTexts->reserve(indexTexts->size() + count);
-  bool written = false;
-  try {
-    db.Open(directory);
-    int next = 0;
-    written = WriteGroupTables(db) && db.Artikel_SetObjectsBatched([&](TKatalog1Artikel& article) {
-      if (next >= count) return false;
-      MakeDemoCatalogueArticle(next++, article);
-      if (indexTexts) indexTexts->append({article.ID, SearchableText(article)});
-      return true;
-    });
-    if (written) WriteSets(db, count);
-  } catch (const std::exception& e) {
-    return Fail(error,
-                QStringLiteral("cannot fill the material catalogue %1: %2").arg(directory, QString::fromUtf8(e.what())));
-  }
-  db.CloseDatabase();
-  if (!written || !logged.isEmpty())
-    return Fail(error, QStringLiteral("cannot fill the material catalogue %1: %2").arg(directory, logged));
-  return true;
+  return FillDemoDatabase<TKatalog1DB>(
+      QStringLiteral("the material catalogue"), dir, error, [&](TKatalog1DB& db, const QString& directory) {
+        db.Open(directory);
+        int next = 0;
+        const bool written = WriteGroupTables(db) && db.Artikel_SetObjectsBatched([&](TKatalog1Artikel& article) {
+          if (next >= count) return false;
+          MakeDemoCatalogueArticle(next++, article);
+          if (indexTexts) indexTexts->append({article.ID, SearchableText(article)});
+          return true;
+        });
+        if (written) WriteSets(db, count);
+        return written;
+      });
 }

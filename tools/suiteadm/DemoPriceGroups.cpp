@@ -1,6 +1,7 @@
 #include "DemoPriceGroups.h"
 
 #include "KSPreisgruppe.h"
+#include "DemoSupport.h"
 #include "KatalogTypes.h"
 #include "PathUtils.h"
 #include "PricingFiles.h"
@@ -8,10 +9,6 @@
 #include "UKAT.h"
 
 namespace {
-bool Fail(QString* error, const QString& text) {
-  if (error) *error = text;
-  return false;
-}
 
 struct DemoSettings {
   bool lagerAktiv;

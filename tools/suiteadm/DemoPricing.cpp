@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "CmnCustomObjectLists.h"
+#include "DemoSupport.h"
 #include "KSRabDatabase.h"
 #include "NumberText.h"
 #include "PathUtils.h"
@@ -33,10 +34,6 @@ const DemoGroup kGroups[] = {
     {"GA", "Gasgeraete"},                    {"RE", "Regelungstechnik & Fuehler"},
 };
 
-bool Fail(QString* error, const QString& text) {
-  if (error) *error = text;
-  return false;
-}
 
 // A deterministic spread of discounts: some groups without any.
 double DemoDiscount(int customer, int group) {
@@ -48,9 +45,7 @@ double DemoDiscount(int customer, int group) {
 // the callback and goes on, so they are collected and end the fill.
 bool FillOneTable(const QString& file, int customer, int firstGroups, QString* error) {
   QString logged;
-  TKSRabDatabase db([&logged](const std::exception* e, const QString& place) {
-    if (logged.isEmpty()) logged = place + (e ? QStringLiteral(": ") + QString::fromUtf8(e->what()) : QString());
-  });
+  TKSRabDatabase db(KeepFirstError(logged));
   try {
     db.OpenFile(file, false);
     TDoubleStringListObjectList groups;

@@ -4,14 +4,11 @@
 #include <algorithm>
 
 #include "CommaText.h"
+#include "DemoSupport.h"
 #include "PathUtils.h"
 #include "TextFile.h"
 
 namespace {
-bool Fail(QString* error, const QString& text) {
-  if (error) *error = text;
-  return false;
-}
 
 constexpr qsizetype kFlushBytes = 1 << 20;
 }  // namespace

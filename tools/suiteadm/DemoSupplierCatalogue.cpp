@@ -3,14 +3,9 @@
 #include <cmath>
 
 #include "Katalog2DB.h"
-#include "PathUtils.h"
+#include "DemoSupport.h"
 
 namespace {
-bool Fail(QString* error, const QString& text) {
-  if (error) *error = text;
-  return false;
-}
-
 // The wholesaler's article families: the first digit of the article number
 // and the product group.
 const char* const kFamilies[] = {"VORWAND", "MONTAGE", "ROHR", "ARMATUR", "KERAMIK", "ABLAUF", "DAEMMUNG"};
@@ -136,12 +131,6 @@ void FillImages(TKatalog2Artikel& a, int index) {
 constexpr int kBatchArticles = 5000;
 }  // namespace
 
-int Gtin13CheckDigit(const QString& first12) {
-  int sum = 0;
-  for (int i = 0; i < 12 && i < first12.size(); ++i) sum += first12[i].digitValue() * (i % 2 == 0 ? 1 : 3);
-  return (10 - sum % 10) % 10;
-}
-
 void MakeDemoSupplierArticle(int index, TKatalog2Artikel& a) {
   a.Clear();
   const bool reference = index < kReferenceCount;
@@ -187,31 +176,20 @@ void MakeDemoSupplierArticle(int index, TKatalog2Artikel& a) {
 
 bool FillDemoSupplierCatalogue(const QString& dir, int count, QString* error,
                                QList<QPair<QString, QString>>* indexTexts) {
-  QString logged;
-  TKatalog2DB db([&logged](const std::exception* e, const QString& place) {
-    if (logged.isEmpty()) logged = place + (e ? QStringLiteral(": ") + QString::fromUtf8(e->what()) : QString());
-  });
-  const QString directory = NormalizePath(dir, true);
   if (indexTexts) indexTexts->reserve(indexTexts->size() + count);
-  bool written = false;
-  try {
-    db.Open(directory);
-    int next = 0;
-    written = db.SetObjectsBatched(
-        [&](TKatalog2Artikel& article) {
-          if (next >= count) return false;
-          MakeDemoSupplierArticle(next++, article);
-          if (indexTexts) indexTexts->append({article.ID, article.Description + u' ' + article.KurzText});
-          return true;
-        },
-        kBatchArticles);
-    // Made now, so the first EAN lookup of a user does not wait for it.
-    written = written && db.EnsureEANIndex();
-  } catch (const std::exception& e) {
-    return Fail(error, QStringLiteral("cannot fill the supplier catalogue %1: %2").arg(directory, QString::fromUtf8(e.what())));
-  }
-  db.CloseDatabase();
-  if (!written || !logged.isEmpty())
-    return Fail(error, QStringLiteral("cannot fill the supplier catalogue %1: %2").arg(directory, logged));
-  return true;
+  return FillDemoDatabase<TKatalog2DB>(
+      QStringLiteral("the supplier catalogue"), dir, error, [&](TKatalog2DB& db, const QString& directory) {
+        db.Open(directory);
+        int next = 0;
+        const bool written = db.SetObjectsBatched(
+            [&](TKatalog2Artikel& article) {
+              if (next >= count) return false;
+              MakeDemoSupplierArticle(next++, article);
+              if (indexTexts) indexTexts->append({article.ID, article.Description + u' ' + article.KurzText});
+              return true;
+            },
+            kBatchArticles);
+        // Made now, so the first EAN lookup of a user does not wait for it.
+        return written && db.EnsureEANIndex();
+      });
 }

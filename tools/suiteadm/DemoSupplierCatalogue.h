@@ -14,9 +14,6 @@ constexpr int kDemoSupplierCatalogueArticleCount = 3000;
 // The index-th article of the catalogue (0-based), complete.
 void MakeDemoSupplierArticle(int index, TKatalog2Artikel& article);
 
-// A GTIN-13 check digit for the first twelve digits.
-int Gtin13CheckDigit(const QString& first12);
-
 // Fills the supplier catalogue in the directory (SCATALOG.DAT) with count
 // articles in batches. indexTexts, when given, receives per article its
 // number and DESCRIPTION + " " + KURZTEXT, for the word index.

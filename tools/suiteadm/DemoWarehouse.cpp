@@ -3,17 +3,12 @@
 #include <cmath>
 
 #include "DemoPricing.h"
+#include "DemoSupport.h"
 #include "KSPRDatabase.h"
-#include "PathUtils.h"
 #include "PricingFiles.h"
 #include "ULAGUnit1Core.h"
 
 namespace {
-bool Fail(QString* error, const QString& text) {
-  if (error) *error = text;
-  return false;
-}
-
 enum Group { kHeizung, kSanitaer, kElektro, kWerkzeug };
 
 // One kind of article; the warehouse holds it in several sizes and makes.
@@ -112,19 +107,12 @@ constexpr int kBatchArticles = 2000;
 // False when an article was refused (the store has reported why); its batch is undone.
 bool WriteArticles(IModLagerDBServerObj& db, int count) {
   TLagerServerObj article;
-  for (int first = 0; first < count; first += kBatchArticles) {
-    db.Database->StartTransaction();
-    for (int i = first; i < std::min(count, first + kBatchArticles); ++i) {
-      MakeDemoArticle(i, article);
-      if (db.SetLagerArtikel(article) != 0) {
-        db.Database->Rollback();
-        return false;
-      }
-      if (article.SNPflicht) WriteSerialNumbers(db, article, i);
-    }
-    db.Database->Commit();
-  }
-  return true;
+  return WriteInBatches(*db.Database, count, kBatchArticles, [&](int i) {
+    MakeDemoArticle(i, article);
+    if (db.SetLagerArtikel(article) != 0) return false;
+    if (article.SNPflicht) WriteSerialNumbers(db, article, i);
+    return true;
+  });
 }
 
 // Entries of the demo catalogues: catalogue, article number, description, list price.
@@ -165,9 +153,7 @@ constexpr int kWarehouseEntries = 25;
 
 bool FillOneArticlePriceTable(const QString& file, int customer, int warehouseCount, QString* error) {
   QString logged;
-  TKSPRDatabase db([&logged](const std::exception* e, const QString& place) {
-    if (logged.isEmpty()) logged = place + (e ? QStringLiteral(": ") + QString::fromUtf8(e->what()) : QString());
-  });
+  TKSPRDatabase db(KeepFirstError(logged));
   const int warehouseEntries = std::min(kWarehouseEntries, warehouseCount);
   const int total = warehouseEntries + int(std::size(kCatalogueArticles));
   int next = 0;
@@ -249,22 +235,11 @@ void MakeDemoArticle(int index, TLagerServerObj& a) {
 }
 
 bool FillDemoWarehouse(const QString& warehouseDir, int count, QString* error) {
-  QString logged;
-  IModLagerDBServerObj db([&logged](const std::exception* e, const QString& place) {
-    if (logged.isEmpty()) logged = place + (e ? QStringLiteral(": ") + QString::fromUtf8(e->what()) : QString());
-  });
-  const QString dir = NormalizePath(warehouseDir, true);
-  bool written = false;
-  try {
-    db.Open(dir);
-    written = WriteArticles(db, count);
-  } catch (const std::exception& e) {
-    return Fail(error, QStringLiteral("cannot fill the warehouse %1: %2").arg(dir, QString::fromUtf8(e.what())));
-  }
-  db.CloseDatabase();
-  if (!written || !logged.isEmpty())
-    return Fail(error, QStringLiteral("cannot fill the warehouse %1: %2").arg(dir, logged));
-  return true;
+  return FillDemoDatabase<IModLagerDBServerObj>(
+      QStringLiteral("the warehouse"), warehouseDir, error, [&](IModLagerDBServerObj& db, const QString& dir) {
+        db.Open(dir);
+        return WriteArticles(db, count);
+      });
 }
 
 bool FillDemoArticlePrices(const QString& addressDir, const QStringList& ids, int warehouseCount, QString* error) {
