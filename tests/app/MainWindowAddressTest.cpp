@@ -199,6 +199,9 @@ TEST_F(MainWindowAddressTest, BeendenIsLastInTheTabOrder) {
   EXPECT_TRUE(form->AddressArea->isAncestorOf(chain.first()));
   const qsizetype standard = chain.indexOf(form->TntButton7);
   EXPECT_LT(chain.indexOf(late), chain.indexOf(form->PageControl1->tabBar()));
-  for (qsizetype i = 0; i < chain.size(); ++i)
-    if (form->PageControl1->isAncestorOf(chain[i])) EXPECT_LT(i, standard) << chain[i]->objectName().toStdString();
+  for (qsizetype i = 0; i < chain.size(); ++i) {
+    if (form->PageControl1->isAncestorOf(chain[i])) {
+      EXPECT_LT(i, standard) << chain[i]->objectName().toStdString();
+    }
+  }
 }
