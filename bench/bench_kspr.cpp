@@ -80,8 +80,7 @@ double RawInsert(const QString& path, const std::vector<Row>& rows, const QStrin
   return ms;
 }
 
-// The catalogue's rows as the take-over writes them (net prices: the demo
-// suite's sales prices are net).
+// The catalogue's rows as the take-over writes them, the price as listed.
 std::vector<Row> ReadRows(TUKAT2ArtikelAuswahlForm1& form, const QString& katalog, double& ms) {
   std::vector<Row> rows;
   rows.reserve(kArticles);
@@ -120,7 +119,7 @@ void BenchTakeCatalog(TArticlePricePage& page, TUKAT2ArtikelAuswahlForm1& form, 
   const std::vector<Row> rows = ReadRows(form, katalog, readMs);
   std::printf("# reading the %zu catalogue articles alone: %s ms\n", rows.size(), PointNumber(readMs, 0).constData());
   const QString xml = TKSPRDatabaseObj().GetXMLText(false);
-  int round = 0;
+  int round = 0, rawRound = 0;  // every run writes a file of its own
   qint64 taken = 0;
   QTemporaryDir rawDir;
   BenchAgainst(
@@ -134,7 +133,7 @@ void BenchTakeCatalog(TArticlePricePage& page, TUKAT2ArtikelAuswahlForm1& form, 
         taken = page.KSPRDB->Table->RecordCount();
         return ms;
       },
-      [&] { return RawInsert(rawDir.filePath(QStringLiteral("%1.db").arg(round)), rows, xml); });
+      [&] { return RawInsert(rawDir.filePath(QStringLiteral("%1.db").arg(++rawRound)), rows, xml); });
   if (taken != qint64(rows.size())) std::fprintf(stderr, "%s: %lld rows taken over\n", qPrintable(name), taken);
 }
 
