@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
   }
   std::printf("# reading the %d warehouse articles alone: %s ms\n", kArticles, PointNumber(readMs, 0).constData());
 
-  int round = 0, rows = 0, firstSignals = -1, firstPaints = -1;
+  int round = 0, rawRound = 0, rows = 0, firstSignals = -1, firstPaints = -1;  // a file per raw run
   QTemporaryDir rawDir;
   BenchAgainst(
       name, kRounds,
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         rows = int(page->KSPRDB->Table->RecordCount());
         return ms;
       },
-      [&] { return RawInsert(rawDir.filePath(QStringLiteral("%1.db").arg(round))); });
+      [&] { return RawInsert(rawDir.filePath(QStringLiteral("%1.db").arg(++rawRound))); });
   std::printf("# %s: %d rows in the table after a take-over\n", qPrintable(name), rows);
   std::printf("BENCH %s_repaints %d count\n", qPrintable(name), firstSignals + firstPaints);
   std::printf("# grid signals %d, row paints %d during the first take-over\n", firstSignals, firstPaints);

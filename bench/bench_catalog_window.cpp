@@ -1,7 +1,7 @@
-// catalog.window_open: the article selection window opened on a material
+// kat.window_open: the article selection window opened on a material
 //   catalogue of 1,000,000 demo articles until the first rows of its page
 //   are shown (offscreen), median of five opens, each with its own pool.
-// catalog.window_open_mem: how much the resident memory grew for the first
+// kat.window_open_mem: how much the resident memory grew for the first
 //   of these windows.
 // The catalogue is made once by the demo maker; BENCH_CATALOG_DIR names a
 // directory to keep it in (made there when missing, reused when present).
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   SetSelection(argc, argv);
-  const QString open = QStringLiteral("catalog.window_open"), memory = QStringLiteral("catalog.window_open_mem");
+  const QString open = QStringLiteral("kat.window_open"), memory = QStringLiteral("kat.window_open_mem");
   if (!Selected(open) && !Selected(memory)) return 0;
   QTemporaryDir temporary;
   const QString area = CatalogueArea(temporary);

@@ -106,8 +106,9 @@ class TArticlePricePage : public QObject {
   // A whole catalogue or the warehouse: batches, progress, no scrolling views.
   void RunWholeTakeOver(const std::function<void(TArticleTakeOver&)>& run);
   void RunSelectionTakeOver(const std::function<void(TArticleTakeOver&)>& run);
-  void AddKatalogArtikel(TArticleTakeOver& run, const TKatalogDBClipBoardMergeObj& record, const QString& name);
-  void AddLagerArtikel(TArticleTakeOver& run, const TLagerServerObj& article, const QString& name);
+  // source: the catalogue named in the question for an existing article; empty for picked ones.
+  void AddKatalogArtikel(TArticleTakeOver& run, const TKatalogDBClipBoardMergeObj& record, const QString& source);
+  void AddLagerArtikel(TArticleTakeOver& run, const TLagerServerObj& article, const QString& source);
   void EndTakeOver();
 
   QString addressId_;

@@ -35,14 +35,13 @@ Currency KatalogArtikelPreis(const TKatalogDBClipBoardMergeObj& record, int choi
 }  // namespace
 
 void TArticlePricePage::AddKatalogArtikel(TArticleTakeOver& run, const TKatalogDBClipBoardMergeObj& record,
-                                          const QString& name) {
-  TKSPRDatabaseObj entry;
-  entry.Katalog = record.Katalog;
-  entry.ArtikelNr = record.ArtikelNr;
-  entry.Bezeichnung = record.Beschreibung;
-  entry.Preis = KatalogArtikelPreis(record, PriceChoice());
-  entry.Zeit = record.Arbeitszeit;
-  run.Take(entry, name);
+                                          const QString& source) {
+  run.Take({.katalog = record.Katalog,
+            .artikelNr = record.ArtikelNr,
+            .bezeichnung = record.Beschreibung,
+            .preis = KatalogArtikelPreis(record, PriceChoice()),
+            .zeit = record.Arbeitszeit,
+            .source = source});
 }
 
 void TArticlePricePage::TakeKatalogArtikel(bool whole) {
@@ -51,9 +50,7 @@ void TArticlePricePage::TakeKatalogArtikel(bool whole) {
     if (!Sources.ChooseKatalog || !Sources.ForEachArticle || !Sources.ChooseKatalog(katalog)) return;
     RunWholeTakeOver([this, katalog](TArticleTakeOver& run) {
       Sources.ForEachArticle(katalog, [this, &run](TKatalogDBClipBoardMergeObj& record) {
-        AddKatalogArtikel(run, record,
-                          record.ArtikelNr + QLatin1Char(' ') + record.Beschreibung + QStringLiteral(" (") +
-                              record.Katalog + QLatin1Char(')'));
+        AddKatalogArtikel(run, record, record.Katalog);
       });
     });
     return;
@@ -66,7 +63,7 @@ void TArticlePricePage::TakeKatalogArtikel(bool whole) {
     for (int i = 0; i < clipboard.Count(); ++i) {
       try {
         const std::unique_ptr<TKatalogDBClipBoardMergeObj> record = clipboard.GetMergeObj(i);
-        AddKatalogArtikel(run, *record, record->ArtikelNr + QLatin1Char(' ') + record->Beschreibung);
+        AddKatalogArtikel(run, *record, QString());
       } catch (const std::exception& e) {
         MessageDlg(ReportException::Of(e).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
       }
@@ -81,25 +78,23 @@ void TArticlePricePage::OnArtAddClick(int tag) {
   if (tag == 102 || tag == 103) TakeLagerArtikel(tag == 103);
 }
 
-void TArticlePricePage::AddLagerArtikel(TArticleTakeOver& run, const TLagerServerObj& article, const QString& name) {
-  TKSPRDatabaseObj entry;
-  entry.Katalog = kWarehouseKey;
-  entry.ArtikelNr = article.LagerArtikelNr;
-  entry.Bezeichnung = article.Bezeichnung;
-  entry.Preis = LagerArtikelPreis(article, PriceChoice());
-  entry.Zeit = article.Az;
-  entry.Lohn = article.L;
-  run.Take(entry, name);
+void TArticlePricePage::AddLagerArtikel(TArticleTakeOver& run, const TLagerServerObj& article, const QString& source) {
+  run.Take({.katalog = kWarehouseKey,
+            .artikelNr = article.LagerArtikelNr,
+            .bezeichnung = article.Bezeichnung,
+            .preis = LagerArtikelPreis(article, PriceChoice()),
+            .zeit = article.Az,
+            .lohn = article.L,
+            .source = source});
 }
 
 void TArticlePricePage::TakeLagerArtikel(bool whole) {
   if (whole) {
     if (!Sources.ForEachLagerArtikel) return;
     RunWholeTakeOver([this](TArticleTakeOver& run) {
-      Sources.ForEachLagerArtikel([this, &run](TLagerServerObj& article) {
-        AddLagerArtikel(run, article,
-                        article.LagerArtikelNr + QLatin1Char(' ') + article.Bezeichnung + QStringLiteral(" (") +
-                            Tr("Lager") + QLatin1Char(')'));
+      const QString source = Tr("Lager");
+      Sources.ForEachLagerArtikel([this, &run, &source](TLagerServerObj& article) {
+        AddLagerArtikel(run, article, source);
       });
     });
     return;
@@ -109,7 +104,7 @@ void TArticlePricePage::TakeLagerArtikel(bool whole) {
   if (!Sources.SelectLagerArtikel(chosen)) return;
   RunSelectionTakeOver([this, &chosen](TArticleTakeOver& run) {
     for (const TLagerServerObj& article : chosen)
-      AddLagerArtikel(run, article, article.LagerArtikelNr + QLatin1Char(' ') + article.Bezeichnung);
+      AddLagerArtikel(run, article, QString());
   });
 }
 

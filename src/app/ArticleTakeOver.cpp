@@ -24,7 +24,7 @@ void TArticleTakeOver::UseBatches(TTakeOverProgress* progress, int batchRows) {
   pending_.reserve(size_t(batchRows_));
 }
 
-void TArticleTakeOver::Fill(const Pending& row, TKSPRDatabaseObj& entry) {
+void TArticleTakeOver::Fill(const TTakeOverRow& row, TKSPRDatabaseObj& entry) {
   entry.Clear();
   entry.Katalog = row.katalog;
   entry.ArtikelNr = row.artikelNr;
@@ -34,12 +34,10 @@ void TArticleTakeOver::Fill(const Pending& row, TKSPRDatabaseObj& entry) {
   entry.Lohn = row.lohn;
 }
 
-void TArticleTakeOver::Take(const TKSPRDatabaseObj& entry, const QString& name) {
-  Pending row{entry.Katalog, entry.ArtikelNr, entry.Bezeichnung, name, entry.Preis, entry.Zeit, entry.Lohn};
+void TArticleTakeOver::Take(TTakeOverRow row) {
   if (batchRows_ == 0) {
     TKSPRDatabaseObj single;
-    Fill(row, single);
-    Store(single, name);
+    Store(row, single);
     return;
   }
   if (progress_ && !progress_->Step(taken_ + qint64(pending_.size()))) throw TTakeOverStop{};
@@ -53,21 +51,37 @@ bool TArticleTakeOver::Finish() { return WriteBatch(); }
 // first, so that no other workstation waits for the table while the user thinks.
 bool TArticleTakeOver::WriteBatch() {
   if (pending_.empty()) return !failed_;
-  std::vector<Pending> batch;
+  std::vector<TTakeOverRow> batch;
   batch.swap(pending_);
   pending_.reserve(size_t(batchRows_));
   TKSPRDatabaseObj entry;
   bool ok = Begin();
-  for (size_t i = 0; ok && i < batch.size(); ++i) {
-    Fill(batch[i], entry);
-    ok = Store(entry, batch[i].name);
+  for (size_t i = 0; ok && i < batch.size(); ++i) ok = StoreInBatch(batch[i], entry);
+  const bool committed = Commit();
+  store_.RefreshTables();  // the rows appended past the cursor
+  return committed && ok;
+}
+
+// A new article goes in at once; only an existing one is looked at and asked about.
+bool TArticleTakeOver::StoreInBatch(const TTakeOverRow& row, TKSPRDatabaseObj& entry) {
+  Fill(row, entry);
+  switch (store_.AppendNewArtikel(entry)) {
+    case TKSPRDatabase::TAppend::Appended:
+      ++taken_;
+      return true;
+    case TKSPRDatabase::TAppend::Exists:
+      return Store(row, entry);
+    case TKSPRDatabase::TAppend::Failed:
+      break;
   }
-  return Commit() && ok;
+  failed_ = true;
+  return false;
 }
 
 // False when the row could not be stored (the store reported it).
-bool TArticleTakeOver::Store(TKSPRDatabaseObj& entry, const QString& name) {
-  if (!MayStore(entry.Katalog, entry.ArtikelNr, name)) return !failed_;
+bool TArticleTakeOver::Store(const TTakeOverRow& row, TKSPRDatabaseObj& entry) {
+  if (!MayStore(row)) return !failed_;
+  Fill(row, entry);
   if (!store_.SetArtikel(&entry)) {
     failed_ = true;
     return false;
@@ -111,12 +125,14 @@ bool TArticleTakeOver::Commit() {
 }
 
 // The rows of the open batch count: the table's own connection sees them.
-bool TArticleTakeOver::MayStore(const QString& katalog, const QString& artikelNr, const QString& name) {
-  if (!store_.HasArtikel(katalog, artikelNr)) return true;
+bool TArticleTakeOver::MayStore(const TTakeOverRow& row) {
+  if (!store_.HasArtikel(row.katalog, row.artikelNr)) return true;
   if (overwriteMode_ == omSkipAll) return false;
   if (overwriteMode_ == omOverwriteAll) return true;
   const bool batched = open_;
   if (batched && !Commit()) return false;
+  QString name = row.artikelNr + QLatin1Char(' ') + row.bezeichnung;
+  if (!row.source.isEmpty()) name += QStringLiteral(" (") + row.source + QLatin1Char(')');
   const int answer = MessageDlg(
       FormatText(Tr("Der Artikel \"%s\" existiert bereits."), {name}) + QLatin1Char('\n') + Tr("Ueberschreiben?"),
       TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbNoToAll, TMsgDlgBtn::mbYesToAll});

@@ -23,6 +23,17 @@ Currency LagerArtikelPreis(const TLagerServerObj& article, int choice);
 // Answer memory of the overwrite question for the rest of one take-over.
 enum TOverwriteMode { omAsk = 0, omSkipAll = 1, omOverwriteAll = 2 };
 
+// One article to take over (scale and discount are not taken over). The
+// question for an existing one names it by number and description, followed
+// by its source in brackets when that is given.
+struct TTakeOverRow {
+  QString katalog, artikelNr, bezeichnung;
+  Currency preis = 0;
+  double zeit = 0;
+  Currency lohn = 0;
+  QString source;
+};
+
 // Thrown by the per-article step when the run is to end (the user stopped it,
 // or a row could not be stored); not an error: enumerations pass it on.
 struct TTakeOverStop {};
@@ -41,10 +52,10 @@ class TArticleTakeOver {
   // Every article is one step of the progress.
   void UseBatches(TTakeOverProgress* progress, int batchRows);
 
-  // Stores the entry (scale and discount are not taken over) unless it exists
-  // and the user (or the answer memory) says to skip it. In batches a failed
-  // row or a stop throws TTakeOverStop.
-  void Take(const TKSPRDatabaseObj& entry, const QString& name);
+  // Stores the row unless its article exists and the user (or the answer
+  // memory) says to skip it. In batches a failed row or a stop throws
+  // TTakeOverStop.
+  void Take(TTakeOverRow row);
   // Writes what is gathered; false when a row or the commit failed (reported).
   bool Finish();
 
@@ -52,16 +63,10 @@ class TArticleTakeOver {
   bool Failed() const { return failed_; }
 
  private:
-  struct Pending {
-    QString katalog, artikelNr, bezeichnung, name;
-    Currency preis;
-    double zeit;
-    Currency lohn;
-  };
-
-  static void Fill(const Pending& row, TKSPRDatabaseObj& entry);
-  bool MayStore(const QString& katalog, const QString& artikelNr, const QString& name);
-  bool Store(TKSPRDatabaseObj& entry, const QString& name);
+  static void Fill(const TTakeOverRow& row, TKSPRDatabaseObj& entry);
+  bool MayStore(const TTakeOverRow& row);
+  bool Store(const TTakeOverRow& row, TKSPRDatabaseObj& entry);
+  bool StoreInBatch(const TTakeOverRow& row, TKSPRDatabaseObj& entry);
   bool WriteBatch();
   bool Commit();
   bool Begin();
@@ -70,7 +75,7 @@ class TArticleTakeOver {
   int& overwriteMode_;
   TTakeOverProgress* progress_ = nullptr;
   int batchRows_ = 0;  // 0: every row is committed by itself
-  std::vector<Pending> pending_;
+  std::vector<TTakeOverRow> pending_;
   bool open_ = false;
   qint64 taken_ = 0;
   qint64 committed_ = 0;

@@ -167,14 +167,14 @@ void TKatalog1DB::AnbindObj_GetAllAnbindObj(const QString& anbindNr, TKatalog1An
   });
 }
 
-bool TKatalog1DB::ForEachArtikel(const std::function<void(TKatalog1Artikel&)>& callback) {
+bool TKatalog1DB::ForEachArtikel(const std::function<void(TKatalog1Artikel&)>& callback, bool withLists) {
   if (!Opened) return true;
   return Guarded(*Catalog, QStringLiteral("ForEachArtikel"), false, [&] {
     TKatalog1Artikel article;
     const ArticleColumnMap map(*Catalog);
     TdbStatement walk = Catalog->Connection().Prepare(Catalog->SelectSql(QString(), false, QString()));
     while (walk.Step()) {
-      ReadArticle(walk, map, article);
+      ReadArticle(walk, map, article, withLists);
       callback(article);
     }
     return true;

@@ -48,8 +48,9 @@ class TKatalog1DB : public TDatabaseWrapper {
 
   // Every article once, in the active index's order, read as by
   // Artikel_GetObjectShort into one reused article. True when the database
-  // is not open or every article was passed.
-  bool ForEachArtikel(const std::function<void(TKatalog1Artikel&)>& callback);
+  // is not open or every article was passed. Without lists the XMLDATA
+  // lists stay empty (and cost nothing).
+  bool ForEachArtikel(const std::function<void(TKatalog1Artikel&)>& callback, bool withLists = true);
 
   // Stores the article's row (replacing one with the same number), its long
   // text under LANGTEXTNR and its attached objects under ANBINDNR.

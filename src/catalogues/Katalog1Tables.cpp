@@ -161,8 +161,8 @@ struct Overloaded : F... {
 // Fills the article from a row source: XMLDATA first (its load resets the
 // object), then every column.
 template <class Row>
-void FillArticle(const Row& row, TKatalog1Artikel& a) {
-  if (row.IsEmptyText(kXmlData)) {
+void FillArticle(const Row& row, TKatalog1Artikel& a, bool withLists = true) {
+  if (!withLists || row.IsEmptyText(kXmlData)) {
     a.ClearDetails();
   } else {
     const QString katalog = a.Katalog, zusatz1 = a.Zusatztext1, zusatz2 = a.Zusatztext2;
@@ -260,8 +260,8 @@ void ReadArticle(const TTdbTable& table, const ArticleColumnMap& map, TKatalog1A
   FillArticle(CursorRow(table, map), article);
 }
 
-void ReadArticle(const TdbStatement& walk, const ArticleColumnMap& map, TKatalog1Artikel& article) {
-  FillArticle(WalkRow(walk, map), article);
+void ReadArticle(const TdbStatement& walk, const ArticleColumnMap& map, TKatalog1Artikel& article, bool withLists) {
+  FillArticle(WalkRow(walk, map), article, withLists);
 }
 
 void WriteArticle(TTdbTable& t, TKatalog1Artikel& a) {

@@ -43,7 +43,9 @@ class ArticleColumnMap {
 void ReadArticle(const TTdbTable& table, const ArticleColumnMap& map, TKatalog1Artikel& article);
 // The same from a walk's current row; the column map is on the walk's table,
 // whose statement puts the row id first. Texts reuse the article's buffers.
-void ReadArticle(const TdbStatement& walk, const ArticleColumnMap& map, TKatalog1Artikel& article);
+// Without lists the XMLDATA is not read: the lists stay empty.
+void ReadArticle(const TdbStatement& walk, const ArticleColumnMap& map, TKatalog1Artikel& article,
+                 bool withLists = true);
 
 // Sets every column of the row being appended or edited; XMLDATA stays
 // empty when the article's lists are.

@@ -7,11 +7,14 @@
 
 bool ForEachMergeObj(TKatalog1DB& db, const QString& katalog, const TMergeObjCallback& callback) {
   TKatalogDBClipBoardMergeObj record;
-  return db.ForEachArtikel([&](TKatalog1Artikel& article) {
-    article.Katalog = katalog;
-    record.AssignFromKatalog1Artikel(article);
-    callback(record);
-  });
+  // A transfer record takes nothing from the XMLDATA lists.
+  return db.ForEachArtikel(
+      [&](TKatalog1Artikel& article) {
+        article.Katalog = katalog;
+        record.AssignFromKatalog1Artikel(article);
+        callback(record);
+      },
+      false);
 }
 
 bool ForEachMergeObj(TKatalog2DB& db, const QString& katalog, const TMergeObjCallback& callback) {

@@ -1,5 +1,7 @@
 #include "KSPRDatabase.h"
 
+#include <sqlite3.h>
+
 #include "Msgdlg.h"
 #include "NumberText.h"
 #include "SuiteException.h"
@@ -31,6 +33,10 @@ QString Text(const TTdbTable& table, const QString& column) { return table.Field
 static const QString& EmptyScaleXml() {
   static const QString text = TKSPRDatabaseObj().GetXMLText(false);
   return text;
+}
+
+static QString ScaleXml(TKSPRDatabaseObj& entry) {
+  return entry.Mengenstaffel.Count() == 0 ? EmptyScaleXml() : entry.GetXMLText(false);
 }
 
 // ---- the entry object ----
@@ -113,7 +119,7 @@ void TKSPRDatabase::WriteCurrentRow(TKSPRDatabaseObj& entry) {
   Table->FieldByName(cRabatt).SetAsFloat(entry.Rabatt);
   Table->FieldByName(cZeit).SetAsFloat(entry.Zeit);
   Table->FieldByName(cLohn).SetAsFloat(CurrencyToDouble(entry.Lohn));
-  Table->FieldByName(cXml).SetAsString(entry.Mengenstaffel.Count() == 0 ? EmptyScaleXml() : entry.GetXMLText(false));
+  Table->FieldByName(cXml).SetAsString(ScaleXml(entry));
 }
 
 void TKSPRDatabase::ReadCurrentRow(TKSPRDatabaseObj& entry) {
@@ -151,6 +157,35 @@ void TKSPRDatabase::StoreArtikel(TKSPRDatabaseObj& entry) {
   Table->Post();
 }
 
+// The values stored as the cursor's fields store them.
+bool TKSPRDatabase::InsertIfNew(TKSPRDatabaseObj& entry) {
+  static const QString sql =
+      QStringLiteral("INSERT INTO %1(%2,%3,%4,%5,%6,%7,%8,%9) VALUES(?,?,?,?,?,?,?,?) ON CONFLICT DO NOTHING")
+          .arg(QuoteIdentifier(kTable), QuoteIdentifier(cKatalog), QuoteIdentifier(cArtikelNr),
+               QuoteIdentifier(cBezeichnung), QuoteIdentifier(cPreis), QuoteIdentifier(cRabatt), QuoteIdentifier(cZeit),
+               QuoteIdentifier(cLohn), QuoteIdentifier(cXml));
+  TdbConnection& c = Table->Connection();
+  TdbWriteScope tx(c);
+  TdbStatement q(c.Handle(), c.Cached(sql));
+  q.BindText(1, NonNull(entry.Katalog));
+  q.BindText(2, NonNull(entry.ArtikelNr));
+  q.BindText(3, NonNull(entry.Bezeichnung));
+  q.BindDouble(4, CurrencyToDouble(entry.Preis));
+  q.BindDouble(5, entry.Rabatt);
+  q.BindDouble(6, entry.Zeit);
+  q.BindDouble(7, CurrencyToDouble(entry.Lohn));
+  q.BindText(8, ScaleXml(entry));
+  q.Run();
+  const bool inserted = sqlite3_changes(c.Handle()) > 0;
+  tx.Commit();
+  return inserted;
+}
+
+TKSPRDatabase::TAppend TKSPRDatabase::AppendNewArtikel(TKSPRDatabaseObj& entry) {
+  return Guarded(*Table, QStringLiteral("SetArtikel"), TAppend::Failed,
+                 [&] { return InsertIfNew(entry) ? TAppend::Appended : TAppend::Exists; });
+}
+
 bool TKSPRDatabase::SetArtikel(TKSPRDatabaseObj* entry) {
   if (!entry) return false;
   return Guarded(*Table, QStringLiteral("SetArtikel"), false, [&] {
@@ -170,7 +205,7 @@ bool TKSPRDatabase::SetArtikelBatched(const std::function<bool(TKSPRDatabaseObj&
       for (;;) {
         entry.Clear();
         if (!next(entry)) break;
-        StoreArtikel(entry);
+        if (!InsertIfNew(entry)) StoreArtikel(entry);
         if (++inBatch < batchRows) continue;
         Database->Commit();
         stored += inBatch;

@@ -49,6 +49,11 @@ class TKSPRDatabase : public TDatabaseWrapper {
   // not one per article). On an error the batches before it stay stored and
   // the failing one is undone; the report says how many entries are stored.
   bool SetArtikelBatched(const std::function<bool(TKSPRDatabaseObj&)>& next, int batchRows = kBatchRows);
+  // The bulk path: a row for the entry unless its pair has one already
+  // (Exists, nothing written); the index check and the insert are one step.
+  // The cursor does not follow: RefreshTables() once after the bulk work.
+  enum class TAppend { Appended, Exists, Failed };  // Failed: reported
+  TAppend AppendNewArtikel(TKSPRDatabaseObj& entry);
   // Whether the exact, case-sensitive pair has a row; the cursor stays (a
   // take-over asks this per article).
   bool HasArtikel(const QString& katalog, const QString& artikelNr);
@@ -75,6 +80,7 @@ class TKSPRDatabase : public TDatabaseWrapper {
   // The row of the exact pair; 0 when there is none.
   qint64 RowIdOf(const QString& katalog, const QString& artikelNr);
   void StoreArtikel(TKSPRDatabaseObj& entry);
+  bool InsertIfNew(TKSPRDatabaseObj& entry);
   void WriteCurrentRow(TKSPRDatabaseObj& entry);
   void ReadCurrentRow(TKSPRDatabaseObj& entry);
   bool HasRows() const;

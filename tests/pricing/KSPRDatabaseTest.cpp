@@ -119,6 +119,37 @@ TEST_F(KSPRTest, ExistingPairIsReplacedAndTheSameNumberInAnotherCatalogueIsAnoth
   EXPECT_EQ(db.Table->RecordCount(), 3);
 }
 
+// The bulk path stores a row as SetArtikel does and leaves an existing pair
+// (exact, case-sensitive) alone.
+TEST_F(KSPRTest, AppendedEntryIsStoredAsSetArtikelStoresItAndAnExistingPairStays) {
+  using A = TKSPRDatabase::TAppend;
+  TKSPRDatabaseObj e, read;
+  Fill(e, QStringLiteral("LAGER"), QStringLiteral("4711"), 10000, {{5, 1, 2}});
+  ASSERT_TRUE(db.SetArtikel(&e));
+  const QString setXml = Column("XMLDATA");
+  const struct {
+    const char* katalog;
+    A result;
+  } cases[] = {{"LAGER", A::Exists}, {"lager", A::Appended}, {"DATANORM1", A::Appended}};
+  for (const auto& c : cases) {
+    Fill(e, QString::fromLatin1(c.katalog), QStringLiteral("4711"), 30000, {{5, 1, 2}});
+    EXPECT_EQ(db.AppendNewArtikel(e), c.result) << c.katalog;
+  }
+  db.RefreshTables();
+  EXPECT_EQ(db.Table->RecordCount(), 3);
+  ASSERT_TRUE(db.SeekArtikel(QStringLiteral("LAGER"), QStringLiteral("4711")));
+  EXPECT_DOUBLE_EQ(Float("PREIS"), 1);
+  ASSERT_TRUE(db.SeekArtikel(QStringLiteral("lager"), QStringLiteral("4711")));
+  EXPECT_EQ(Column("XMLDATA"), setXml);
+  ASSERT_TRUE(db.GetCurrentMengenstaffel(&read));
+  EXPECT_EQ(read.Bezeichnung, e.Bezeichnung);
+  EXPECT_EQ(read.Preis, 30000);
+  EXPECT_EQ(read.Rabatt, e.Rabatt);
+  EXPECT_EQ(read.Zeit, e.Zeit);
+  EXPECT_EQ(read.Lohn, e.Lohn);
+  EXPECT_TRUE(logged.isEmpty()) << logged.join(u'\n').toStdString();
+}
+
 TEST_F(KSPRTest, PriceKeepsFourDecimalsAndTheDiscountItsFullPrecision) {
   TKSPRDatabaseObj e;
   Fill(e, QStringLiteral("LAGER"), QStringLiteral("1"));

@@ -35,20 +35,28 @@ void TdbStatement::Bind(int index, const QVariant& value) {
         rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), bytes.size(), SQLITE_TRANSIENT);
         break;
       }
-      default: {
-        const QString text = value.toString();
-        // SQLite drops a leading byte-order mark of UTF-16 text; the XML texts begin with one.
-        if (text.startsWith(QChar(0xFEFF))) {
-          const QByteArray utf8 = text.toUtf8();
-          rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
-                                   SQLITE_UTF8);
-          break;
-        }
-        rc = sqlite3_bind_text16(stmt_, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-      }
+      default:
+        return BindText(index, value.toString());
     }
   }
   if (rc != SQLITE_OK) ThrowEngineError(db_, QStringLiteral("bind"));
+}
+
+void TdbStatement::BindText(int index, const QString& text) {
+  int rc = SQLITE_OK;
+  // SQLite drops a leading byte-order mark of UTF-16 text; the XML texts begin with one.
+  if (text.startsWith(QChar(0xFEFF))) {
+    const QByteArray utf8 = text.toUtf8();
+    rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                             SQLITE_UTF8);
+  } else {
+    rc = sqlite3_bind_text16(stmt_, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+  }
+  if (rc != SQLITE_OK) ThrowEngineError(db_, QStringLiteral("bind"));
+}
+
+void TdbStatement::BindDouble(int index, double value) {
+  if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK) ThrowEngineError(db_, QStringLiteral("bind"));
 }
 
 void TdbStatement::BindAll(const QVariantList& values, int first) {

@@ -20,6 +20,9 @@ class TdbStatement {
   ~TdbStatement();
 
   void Bind(int index, const QVariant& value);  // 1-based
+  // The same for a known kind, without a variant (bulk writes bind per row).
+  void BindText(int index, const QString& text);
+  void BindDouble(int index, double value);
   void BindAll(const QVariantList& values, int first = 1);
   bool Step();  // true when a row is there; throws on errors
   void Run();   // steps to the end
