@@ -83,25 +83,25 @@ const ArticleColumn kArticleColumns[] = {
 constexpr int kArticleColumnCount = int(std::size(kArticleColumns));
 constexpr int kXmlData = kArticleColumnCount - 1;
 
-struct FieldSpec {
+struct FieldLayout {
   const char* name;
   K kind;
   int size;
   bool required;
 };
-struct IndexSpec {
+struct IndexLayout {
   const char* name;
   const char* fields;
   int options;
 };
-struct TableSpec {
+struct TableLayout {
   const QString& name;
-  std::vector<FieldSpec> fields;  // none for CATALOG, whose columns are above
-  std::vector<IndexSpec> indexes;  // the first is the working index
+  std::vector<FieldLayout> fields;  // none for CATALOG, whose columns are above
+  std::vector<IndexLayout> indexes;  // the first is the working index
 };
 
-const std::vector<TableSpec>& Tables() {
-  static const std::vector<TableSpec> tables = {
+const std::vector<TableLayout>& Tables() {
+  static const std::vector<TableLayout> tables = {
       {kCatalog,
        {},
        {{"CATALOG001", "ID", ixPrimary},
@@ -147,9 +147,9 @@ const std::vector<TableSpec>& Tables() {
   return tables;
 }
 
-const TableSpec* SpecOf(const QString& table) {
-  for (const TableSpec& spec : Tables())
-    if (spec.name.compare(table, Qt::CaseInsensitive) == 0) return &spec;
+const TableLayout* LayoutOf(const QString& table) {
+  for (const TableLayout& layout : Tables())
+    if (layout.name.compare(table, Qt::CaseInsensitive) == 0) return &layout;
   return nullptr;
 }
 
@@ -230,20 +230,20 @@ QVariant TextValue(const QString& text) { return text.isNull() ? QStringLiteral(
 }  // namespace
 
 QString WorkingIndexOf(const QString& table) {
-  const TableSpec* spec = SpecOf(table);
-  return spec ? QString::fromLatin1(spec->indexes.front().name) : QString();
+  const TableLayout* layout = LayoutOf(table);
+  return layout ? QString::fromLatin1(layout->indexes.front().name) : QString();
 }
 
 bool DefineTable(TTdbTable& table) {
-  const TableSpec* spec = SpecOf(table.TableName());
-  if (!spec) return false;
+  const TableLayout* layout = LayoutOf(table.TableName());
+  if (!layout) return false;
   TTdbFieldDefs& f = table.FieldDefs();
-  if (spec->fields.empty())
+  if (layout->fields.empty())
     for (const ArticleColumn& c : kArticleColumns) f.Add(c.name, c.kind, c.size, c.required);
-  for (const FieldSpec& c : spec->fields) f.Add(QString::fromLatin1(c.name), c.kind, c.size, c.required);
-  for (const IndexSpec& i : spec->indexes)
+  for (const FieldLayout& c : layout->fields) f.Add(QString::fromLatin1(c.name), c.kind, c.size, c.required);
+  for (const IndexLayout& i : layout->indexes)
     table.IndexDefs().Add(QString::fromLatin1(i.name), QString::fromLatin1(i.fields), i.options);
-  table.SetIndexName(QString::fromLatin1(spec->indexes.front().name));
+  table.SetIndexName(QString::fromLatin1(layout->indexes.front().name));
   return true;
 }
 
