@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "ReadOnlyListView.h"
 #include "DBXMLCore.h"
 #include "Format.h"
 #include "MemIniFile.h"
@@ -62,16 +63,7 @@ void TUKATKatalogViewFrame::Build() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(BuildSearchRow());
-  Grid = new QTableView(this);
-  Grid->setObjectName(QStringLiteral("KatalogGrid"));
-  Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  Grid->verticalHeader()->hide();
-  // Fixed row height: the view never measures rows it does not show.
-  Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  Grid->verticalHeader()->setDefaultSectionSize(Grid->fontMetrics().height() + 4);
-  Grid->horizontalHeader()->setSectionsClickable(true);
+  Grid = NewReadOnlyListView(this, "KatalogGrid");
   layout->addWidget(Grid, 1);
   tableModel_ = new TKatalogTableModel(layout_, this);
   connect(Grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { HeaderClick(column); });

@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "ReadOnlyListView.h"
 #include "Format.h"
 #include "LagerGridModels.h"
 #include "Msgdlg.h"
@@ -62,16 +63,7 @@ void TLagerAnzeigenFrame::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(BuildSearchRow());
-  Grid = new QTableView(this);
-  Grid->setObjectName(QStringLiteral("LagerGrid"));
-  Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  Grid->verticalHeader()->hide();
-  // Fixed row height: the view never measures rows it does not show.
-  Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  Grid->verticalHeader()->setDefaultSectionSize(Grid->fontMetrics().height() + 4);
-  Grid->horizontalHeader()->setSectionsClickable(true);
+  Grid = NewReadOnlyListView(this, "LagerGrid");
   layout->addWidget(Grid, 1);
   tableModel_ = new TLagerTableModel(this);
   connect(Grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TLagerAnzeigenFrame::HeaderClick);
