@@ -42,30 +42,12 @@ class PaintCounter : public QObject {
 // The rows the take-over writes, the same for every article: what the raw
 // reference inserts.
 double RawInsert(const QString& path) {
-  sqlite3* db = CreateRawKspTable(path);
-  const double start = NowMs();
-  RawExec(db, "BEGIN IMMEDIATE");
-  sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
   TKSPRDatabaseObj entry;
   const QString xml = entry.GetXMLText(false);
-  for (int i = 0; i < kArticles; ++i) {
-    RawBindText(insert, 1, QStringLiteral("LAGER"));
-    RawBindText(insert, 2, QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')));
-    RawBindText(insert, 3, QStringLiteral("Kupferrohr %1 mm hart").arg(i % 54));
-    sqlite3_bind_double(insert, 4, 12.5 + i % 100);
-    sqlite3_bind_double(insert, 5, 0);
-    sqlite3_bind_double(insert, 6, 30);
-    sqlite3_bind_double(insert, 7, 58);
-    RawBindText(insert, 8, xml);
-    sqlite3_step(insert);
-    sqlite3_reset(insert);
-  }
-  sqlite3_finalize(insert);
-  RawExec(db, "COMMIT");
-  const double ms = NowMs() - start;
-  sqlite3_close(db);
-  return ms;
+  return RawInsertKspMs(path, kArticles, [&](qint64 i, RawKspRow& row) {
+    row = {QStringLiteral("LAGER"), QStringLiteral("%1").arg(i, 8, 10, QLatin1Char('0')),
+           QStringLiteral("Kupferrohr %1 mm hart").arg(i % 54), 12.5 + double(i % 100), 0, 30, 58, xml};
+  });
 }
 }  // namespace
 

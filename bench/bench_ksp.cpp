@@ -60,29 +60,11 @@ double OursBulkSet(const QString& path, const std::vector<Source>& rows) {
 }
 
 double RawInsert(const QString& path, const std::vector<Source>& rows, const std::vector<QString>& xml) {
-  sqlite3* db = CreateRawKspTable(path);
-  const double start = NowMs();
-  RawExec(db, "BEGIN IMMEDIATE");
-  sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const Source& s = rows[i];
-    RawBindText(insert, 1, s.katalog);
-    RawBindText(insert, 2, s.artikelNr);
-    RawBindText(insert, 3, s.bezeichnung);
-    sqlite3_bind_double(insert, 4, CurrencyToDouble(s.preis));
-    sqlite3_bind_double(insert, 5, s.rabatt);
-    sqlite3_bind_double(insert, 6, s.zeit);
-    sqlite3_bind_double(insert, 7, CurrencyToDouble(s.lohn));
-    RawBindText(insert, 8, xml[i]);
-    sqlite3_step(insert);
-    sqlite3_reset(insert);
-  }
-  sqlite3_finalize(insert);
-  RawExec(db, "COMMIT");
-  const double ms = NowMs() - start;
-  sqlite3_close(db);
-  return ms;
+  return RawInsertKspMs(path, qint64(rows.size()), [&](qint64 i, RawKspRow& row) {
+    const Source& s = rows[size_t(i)];
+    row = {s.katalog, s.artikelNr, s.bezeichnung, CurrencyToDouble(s.preis), s.rabatt, s.zeit,
+           CurrencyToDouble(s.lohn), xml[size_t(i)]};
+  });
 }
 }  // namespace
 

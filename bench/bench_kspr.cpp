@@ -56,28 +56,10 @@ bool EnsureCatalogue(const QString& dir) {
 }
 
 double RawInsert(const QString& path, const std::vector<Row>& rows, const QString& xml) {
-  sqlite3* db = CreateRawKspTable(path);
-  const double start = NowMs();
-  RawExec(db, "BEGIN IMMEDIATE");
-  sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
-  for (const Row& row : rows) {
-    RawBindText(insert, 1, row.katalog);
-    RawBindText(insert, 2, row.artikelNr);
-    RawBindText(insert, 3, row.bezeichnung);
-    sqlite3_bind_double(insert, 4, row.preis);
-    sqlite3_bind_double(insert, 5, 0);
-    sqlite3_bind_double(insert, 6, row.zeit);
-    sqlite3_bind_double(insert, 7, 0);
-    RawBindText(insert, 8, xml);
-    sqlite3_step(insert);
-    sqlite3_reset(insert);
-  }
-  sqlite3_finalize(insert);
-  RawExec(db, "COMMIT");
-  const double ms = NowMs() - start;
-  sqlite3_close(db);
-  return ms;
+  return RawInsertKspMs(path, qint64(rows.size()), [&](qint64 i, RawKspRow& row) {
+    const Row& r = rows[size_t(i)];
+    row = {r.katalog, r.artikelNr, r.bezeichnung, r.preis, 0, r.zeit, 0, xml};
+  });
 }
 
 // The catalogue's rows as the take-over writes them, the price as listed.
