@@ -9,8 +9,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <QToolButton>
 
 #include "AddressBookData.h"
@@ -332,4 +334,54 @@ TEST(ProcessLocale, RealProgramTakesOverTheWarehouseAndKeepsATypedScale) {
   EXPECT_EQ(first.Mengenstaffel[0]->First, 2.5);
   EXPECT_TRUE(store.Table->FieldByName(QStringLiteral("XMLDATA")).AsString().contains(
       QStringLiteral("menge=\"") + ProcessLocaleNumber("2", "5") + QLatin1Char('"')));
+}
+
+// Another workstation, a real second program, takes the whole warehouse over
+// into the same customer's table while this one takes over a whole
+// catalogue: it gets through at once, between two batches, and both sets of
+// rows are kept.
+TEST_F(ArticlePricePageTest, SecondProgramPostsDuringAWholeCatalogueTakeOver) {
+  const QString program = suite_.InstallProgram();
+  {
+    TMemIniFile ini(TMOD00100Form1::SettingsFileName());
+    ini.WriteInteger(QStringLiteral("MOD00100"), QStringLiteral("PageControl1.ActivePageIndex"),
+                     TMOD00100Form1::pgArtikelpreise);
+    ini.WriteInteger(QStringLiteral("MOD00100Form1"), QStringLiteral("cbImpPreis"), 1);
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  TArticlePricePage& page = Start(QStringLiteral("10003"));
+  const QString katalog = DemoCatalogueNames().first();
+  page.Sources.ChooseKatalog = [&katalog](QString& chosen) {
+    chosen = katalog;
+    return true;
+  };
+  std::unique_ptr<StartedProgram> other;
+  bool otherDoneDuringTakeOver = false;
+  const auto windowsSource = page.Sources.ForEachArticle;
+  page.Sources.ForEachArticle = [&](const QString& key, const std::function<void(TKatalogDBClipBoardMergeObj&)>& callback) {
+    int n = 0;
+    return windowsSource(key, [&](TKatalogDBClipBoardMergeObj& article) {
+      if (++n == 100)
+        other = std::make_unique<StartedProgram>(
+            program,
+            QStringList{QStringLiteral("DEMO"), QStringLiteral("ADMIN"), QStringLiteral("-SA"),
+                        QStringLiteral("10003"), QStringLiteral("--click"), QStringLiteral("PM103")},
+            suite_.Root(), QList<QPair<QString, QString>>{}, QStringLiteral("other.log"));
+      if (other && !otherDoneDuringTakeOver) {
+        otherDoneDuringTakeOver = other->Process().state() == QProcess::NotRunning;
+        QThread::msleep(3);  // a slow source, so that the other program runs inside the take-over
+      }
+      callback(article);
+    });
+  };
+  page.cbImpPreis->setCurrentIndex(1);
+  page.OnArtAddClick(101);
+  ASSERT_TRUE(other);
+  const ProgramRun run = other->Finish();
+  EXPECT_TRUE(otherDoneDuringTakeOver) << "the other program waited for the whole take-over";
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.dialogs.isEmpty()) << run.dialogs.join(u'\n').toStdString();
+  EXPECT_TRUE(TestDialogs().shown.isEmpty());
+  page.KSPRDB->Table->Refresh();
+  EXPECT_EQ(page.KSPRDB->Table->RecordCount(), kDemoCatalogueArticleCount + kDemoWarehouseArticleCount);
 }

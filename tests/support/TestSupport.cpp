@@ -44,19 +44,36 @@ QLocale DecimalPointLocale() { return QLocale(QLocale::English, QLocale::UnitedS
 
 ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
                       const QList<QPair<QString, QString>>& environment) {
-  const QString log = workDir + QStringLiteral("/dialogs.log");
-  QFile::remove(log);
-  QProcess process;
+  return StartedProgram(program, args, workDir, environment).Finish();
+}
+
+StartedProgram::StartedProgram(const QString& program, const QStringList& args, const QString& workDir,
+                               const QList<QPair<QString, QString>>& environment, const QString& logName)
+    : process_(std::make_unique<QProcess>()), log_(workDir + QLatin1Char('/') + logName) {
+  QFile::remove(log_);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("SUITE_DIALOG_LOG"), log);
+  env.insert(QStringLiteral("SUITE_DIALOG_LOG"), log_);
   for (const auto& [name, value] : environment) env.insert(name, value);
-  process.setProcessEnvironment(env);
-  process.start(program, args);
-  EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+  process_->setProcessEnvironment(env);
+  process_->start(program, args);
+}
+
+StartedProgram::~StartedProgram() {
+  if (process_->state() != QProcess::NotRunning) {
+    process_->kill();
+    process_->waitForFinished(5000);
+  }
+}
+
+ProgramRun StartedProgram::Finish(int timeoutMs) {
+  // waitForFinished() is false for a program that has already ended
+  if (process_->state() != QProcess::NotRunning) {
+    EXPECT_TRUE(process_->waitForFinished(timeoutMs)) << process_->program().toStdString();
+  }
   ProgramRun run;
-  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  const QString text = QString::fromUtf8(ReadFileBytes(log));
+  run.exitCode = process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
+  const QString text = QString::fromUtf8(ReadFileBytes(log_));
   run.dialogs = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   return run;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <memory>
 #include <ostream>
 #include <QLocale>
 #include <QString>
@@ -38,6 +39,8 @@ QString ProcessLocaleNumber(const char* integral, const char* fraction);
 QLocale GermanLocale();       // decimal comma
 QLocale DecimalPointLocale(); // English (United States), decimal point
 
+class QProcess;
+
 // A real program run with scripted dialogs (SUITE_DIALOG_LOG in workDir) and
 // the extra environment given, e.g. SUITE_DIALOG_FILES.
 struct ProgramRun {
@@ -46,6 +49,22 @@ struct ProgramRun {
 };
 ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
                       const QList<QPair<QString, QString>>& environment = {});
+
+// The same, started and left running: Finish() waits for it and reads its
+// dialog log. A log file of its own lets it run beside another program.
+class StartedProgram {
+ public:
+  StartedProgram(const QString& program, const QStringList& args, const QString& workDir,
+                 const QList<QPair<QString, QString>>& environment = {},
+                 const QString& logName = QStringLiteral("dialogs.log"));
+  ~StartedProgram();
+  ProgramRun Finish(int timeoutMs = 30000);
+  QProcess& Process() { return *process_; }
+
+ private:
+  std::unique_ptr<QProcess> process_;
+  QString log_;
+};
 
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
