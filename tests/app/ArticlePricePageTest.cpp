@@ -385,3 +385,29 @@ TEST_F(ArticlePricePageTest, SecondProgramPostsDuringAWholeCatalogueTakeOver) {
   page.KSPRDB->Table->Refresh();
   EXPECT_EQ(page.KSPRDB->Table->RecordCount(), kDemoCatalogueArticleCount + kDemoWarehouseArticleCount);
 }
+
+// The progress window's own button stops a whole-catalogue take-over half-way:
+// what was taken stays, and the message says how much.
+TEST_F(ArticlePricePageTest, WholeCatalogueTakeOverCancelledHalfWayKeepsWhatWasTaken) {
+  TArticlePricePage& page = Start(QStringLiteral("10003"));
+  const QString katalog = DemoCatalogueNames().first();
+  page.Sources.ChooseKatalog = [&katalog](QString& chosen) {
+    chosen = katalog;
+    return true;
+  };
+  const auto windowsSource = page.Sources.ForEachArticle;
+  page.Sources.ForEachArticle = [&](const QString& key, const std::function<void(TKatalogDBClipBoardMergeObj&)>& callback) {
+    int n = 0;
+    return windowsSource(key, [&](TKatalogDBClipBoardMergeObj& article) {
+      if (++n == kDemoCatalogueArticleCount / 2) page.Progress->CancelButton->click();
+      callback(article);
+    });
+  };
+  page.OnArtAddClick(101);
+  ASSERT_FALSE(TestDialogs().shown.isEmpty());
+  const QString expected = QStringLiteral("Die Uebernahme wurde abgebrochen. %1 Artikel wurden uebernommen.");
+  const qint64 rows = page.KSPRDB->Table->RecordCount();
+  EXPECT_EQ(TestDialogs().shown.last().text, expected.arg(rows));
+  EXPECT_GE(rows, kDemoCatalogueArticleCount / 2 - 1);
+  EXPECT_LT(rows, kDemoCatalogueArticleCount);
+}
