@@ -128,7 +128,28 @@ void TDBGrid::EnterPressed() {
     setCurrentIndex(model_->index(current.row() + 1, current.column()));
 }
 
+// Tab walks the cells of a row; past the row's last cell (Shift+Tab: before
+// its first) it goes on to the window's next control, so that the keyboard
+// alone reaches the buttons below the grid.
+bool TDBGrid::TabLeavesGrid(const QKeyEvent* event) const {
+  if (state() == QAbstractItemView::EditingState || (event->modifiers() & ~Qt::ShiftModifier)) return false;
+  const bool forward = event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+  const bool backward = event->key() == Qt::Key_Backtab || (event->key() == Qt::Key_Tab && !forward);
+  if (!forward && !backward) return false;
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return true;
+  int edge = forward ? model_->columnCount() - 1 : 0;
+  const int step = forward ? -1 : 1;
+  while (edge >= 0 && edge < model_->columnCount() && isColumnHidden(edge)) edge += step;
+  return current.column() == edge;
+}
+
 void TDBGrid::keyPressEvent(QKeyEvent* event) {
+  if (TabLeavesGrid(event)) {
+    QAbstractScrollArea::focusNextPrevChild(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+    event->accept();
+    return;
+  }
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (!enter || state() == QAbstractItemView::EditingState) return QTableView::keyPressEvent(event);
   EnterPressed();

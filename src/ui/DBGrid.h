@@ -86,6 +86,7 @@ class TDBGrid : public QTableView {
   bool Holds(const QWidget* widget) const;
   void PostIfEditing();
   void EnterPressed();
+  bool TabLeavesGrid(const QKeyEvent* event) const;
   void FollowTable();
   QString WidthKey(const QString& keyPrefix, int column) const;
 

@@ -382,6 +382,29 @@ TEST_F(DBGridWindowTest, TabIntoTheGridShowsTheCurrentCell) {
   EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(Cell(2, 1))));
 }
 
+// Tab walks a row's cells and leaves the grid past its ends, so that the
+// keyboard alone reaches the controls beside it.
+TEST_F(DBGridWindowTest, TabWalksTheRowAndLeavesTheGridAtItsEnds) {
+  const int last = grid->Model()->columnCount() - 1;
+  struct Case {
+    int column;
+    Qt::KeyboardModifiers modifiers;
+    bool leaves;
+    int columnAfter;
+  } cases[] = {{0, Qt::NoModifier, false, 1},
+               {last, Qt::NoModifier, true, last},
+               {last, Qt::ShiftModifier, false, last - 1},
+               {0, Qt::ShiftModifier, true, 0}};
+  for (const Case& c : cases) {
+    grid->setFocus();
+    grid->setCurrentIndex(Cell(4, c.column));
+    QKeyEvent tab(QEvent::KeyPress, c.modifiers ? Qt::Key_Backtab : Qt::Key_Tab, c.modifiers);
+    QApplication::sendEvent(grid, &tab);
+    EXPECT_EQ(other->hasFocus(), c.leaves) << c.column << " " << int(c.modifiers);
+    EXPECT_EQ(grid->currentIndex(), Cell(4, c.columnAfter)) << c.column << " " << int(c.modifiers);
+  }
+}
+
 TEST_F(DBGridWindowTest, LeavingTheGridPostsAnEditButNotAnInsert) {
   ASSERT_TRUE(grid->hasFocus());
   grid->setCurrentIndex(Cell(3, 1));
