@@ -116,14 +116,15 @@ QWidget* TArticlePricePage::BuildScalePanel(QWidget* sheet) {
   header->setAutoFillBackground(true);
   QPalette colours = header->palette();
   colours.setColor(QPalette::Window, QColor(0x84, 0x82, 0x84));
-  colours.setColor(QPalette::WindowText, Qt::white);
   header->setPalette(colours);
+  header->setStyleSheet(QStringLiteral("QLabel { color: white; }"));  // the palette's text colour does not reach the labels
   auto* lines = new QVBoxLayout(header);
   auto* title = new QLabel(Tr("Artikelspezifische Mengenrabatte und -preise"), header);
   title->setObjectName(QStringLiteral("Label1"));
   QFont bold = title->font();
   bold.setBold(true);
   title->setFont(bold);
+  title->setWordWrap(true);  // wider than the panel in a desktop font
   lines->addWidget(title);
   auto* artikel = new QLabel(Tr("Artikel"), header);
   artikel->setObjectName(QStringLiteral("TntLabel2"));
