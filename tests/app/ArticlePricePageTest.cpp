@@ -233,8 +233,19 @@ TEST_F(ArticlePricePageTest, CopyGivesQuotedTabSeparatedLinesAndAnEmptyTableNoth
   EXPECT_EQ(page.DBGrid2->model()->index(0, 4).data().toString(), QStringLiteral("10 %"));
 }
 
-TEST_F(ArticlePricePageTest, DeletingTheListWaitsHalfASecondAndPopupOpensAboveTheButton) {
-  TArticlePricePage& page = Start(QStringLiteral("10000"));
+TEST_F(ArticlePricePageTest, DeletingAnArticleAndTheListAndPopupOpensAboveTheButton) {
+  TArticlePricePage& page = Start(QStringLiteral("10003"));
+  TakeOver(page, {1, 2}, 1);
+  page.DBGrid2->setCurrentIndex(page.DBGrid2->model()->index(0, 1));
+  Answers<int>(TestDialogs().messageAnswers, {mrNo, mrYes});
+  page.Button9->click();
+  EXPECT_EQ(page.KSPRDB->Table->RecordCount(), 2) << "no keeps the article";
+  page.Button9->click();
+  EXPECT_EQ(TestDialogs().shown.last().text, QStringLiteral("Soll der Artikel \"%1\" geloescht werden?").arg(Nr(1)));
+  EXPECT_EQ(page.KSPRDB->Table->RecordCount(), 1);
+  EXPECT_FALSE(page.KSPRDB->SeekArtikel(QStringLiteral("LAGER"), Nr(1)));
+  EXPECT_EQ(page.KSPRObj.ArtikelNr, Nr(2)) << "the next article is shown";
+
   form_->show();
   form_->move(0, -300);  // room above the button on the small offscreen screen
   page.Button8Click();
