@@ -14,6 +14,9 @@
 #include "ArticlePricePage.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "DemoAddresses.h"
+#include "DemoPriceGroups.h"
+#include "Katalog1Artikel.h"
+#include "KatalogDBClipBoard.h"
 #include "DemoWarehouse.h"
 #include "KSPRDatabase.h"
 #include "LagerServerObj.h"
@@ -144,4 +147,26 @@ TEST_F(PreisauskunftFormTest, StandardModeShowsTheStandardTablesOnly) {
     EXPECT_NE(form->lvEintraege->item(r, 2)->text(), QStringLiteral("eigene Tabelle"))
         << form->lvEintraege->item(r, 0)->text().toStdString();
   EXPECT_EQ(Row(*form, "Preisgruppe fuer Lagerartikel"), QStringList({QStringLiteral("2"), QStringLiteral("Standardtabelle")}));
+}
+
+// A material catalogue article from the article selection window: its own
+// discount group counts; customer 0's catalogue switch is off, which is
+// no price group at all rather than group 0.
+TEST_F(PreisauskunftFormTest, CatalogueArticleFromTheSelectionWindow) {
+  TPreisauskunftForm* form = Open(DemoAddressId(0));
+  ASSERT_TRUE(form);
+  const QString katalog = DemoCatalogueNames().first();
+  window_->ArtPage->Sources.SelectKatalogArtikel = [katalog](TKatalogDBClipBoard& clipboard, const QString&) {
+    auto article = std::make_unique<TKatalog1Artikel>();
+    article->Katalog = katalog;
+    article->ID = QStringLiteral("X1");
+    article->RABATTGR = QStringLiteral("RGX");
+    clipboard.Add(std::move(article));
+  };
+  form->btKatalogArtikel->click();
+  EXPECT_EQ(form->edKatalog->text(), katalog);
+  EXPECT_EQ(Row(*form, "Rabattgruppe")[0], QStringLiteral("RGX"));
+  EXPECT_EQ(Row(*form, "Preisgruppe fuer alle Kataloge"),
+            QStringList({QStringLiteral("keine Angabe"), QStringLiteral("eigene Tabelle")}));
+  EXPECT_EQ(Row(*form, "Verkaufspreis")[0], QStringLiteral("keine Angabe"));
 }

@@ -220,3 +220,14 @@ TEST_F(PreisauskunftTest, QuantityReachesTheStepAtOrBelowIt) {
     EXPECT_EQ(Row(e, "Mengenrabatt").Zahl, c.mengenrabatt);
   }
 }
+
+// A table file another program left without its table: reported, and not
+// repaired behind the user's back.
+TEST_F(PreisauskunftTest, AFileWithoutItsTableIsReportedAndLeftAlone) {
+  WriteFileBytes(File("001", kOwn, ".TDBD"), QByteArray());
+  const TKSPreisauskunftEintrag& row = Row(Resolve(kOwn, Article("K1"), 1), "Rabatt fuer Angebote");
+  EXPECT_EQ(row.Wert, QStringLiteral("Datei nicht lesbar"));
+  EXPECT_EQ(row.Quelle, TKSPreisauskunftQuelle::EigeneTabelle);
+  EXPECT_TRUE(ReadFileBytes(File("001", kOwn, ".TDBD")).isEmpty());
+  EXPECT_EQ(Files().size(), 1);
+}
