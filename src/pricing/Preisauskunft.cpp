@@ -40,7 +40,10 @@ int ErreichteStufe(int count, const std::function<std::optional<double>(int)>& a
   for (int i = 0; i < count; ++i) {
     const std::optional<double> step = ab(i);
     if (!step || *step > menge) continue;
-    if (best < 0 || *step > bestAb) best = i, bestAb = *step;
+    if (best < 0 || *step > bestAb) {
+      best = i;
+      bestAb = *step;
+    }
   }
   return best;
 }
@@ -172,18 +175,22 @@ void TKSPreisauskunft::Artikelpreis(const QString& addressId, const TKSPreisausk
   zeile(Tr("Arbeitszeit"), WorkingTimeText(entry.Zeit), entry.Zeit);
   zeile(Tr("Lohn"), BetragText(entry.Lohn), CurrencyToDouble(entry.Lohn));
 
-  const TFloatFloatFloatObjectList& staffel = entry.Mengenstaffel;
+  Staffelstufe(entry.Mengenstaffel, menge, gefunden ? KeineAngabe() : fehlt, fund, out);
+}
+
+void TKSPreisauskunft::Staffelstufe(const TFloatFloatFloatObjectList& staffel, double menge, const QString& fehlt,
+                                    const TDateiWahl& fund, TKSPreisauskunftEintraege& out) {
   const int stufe = ErreichteStufe(staffel.Count(), [&](int i) { return std::optional<double>(staffel[i]->First); }, menge);
   if (stufe < 0) {
-    out << Eintrag(Tr("Mengenstaffel"), gefunden ? KeineAngabe() : fehlt, std::nullopt, fund.Quelle, fund.Datei);
+    out << Eintrag(Tr("Mengenstaffel"), fehlt, std::nullopt, fund.Quelle, fund.Datei);
     return;
   }
   const TFloatFloatFloat& step = *staffel[stufe];
   const QString ab = FormatGeneralNumber(step.First);
   out << Eintrag(Tr("Mengenstaffel ab Menge %1: Rabatt").arg(ab), ProzentText(step.Second), step.Second, fund.Quelle,
                  fund.Datei);
-  const Currency preis = CurrencyFromDouble(step.Third);
-  out << Eintrag(Tr("Mengenstaffel ab Menge %1: Preis").arg(ab), BetragText(preis), step.Third, fund.Quelle, fund.Datei);
+  out << Eintrag(Tr("Mengenstaffel ab Menge %1: Preis").arg(ab), BetragText(CurrencyFromDouble(step.Third)), step.Third,
+                 fund.Quelle, fund.Datei);
 }
 
 void TKSPreisauskunft::Rabattgruppe(const QString& addressId, const TKSPreisauskunftArtikel& artikel,

@@ -11,6 +11,8 @@
 
 #include "CurrencyValue.h"
 
+class TFloatFloatFloatObjectList;
+
 // What the resolver needs of an article, from whichever source it came.
 struct TKSPreisauskunftArtikel {
   QString Katalog;  // catalogue key; "LAGER" for the warehouse
@@ -71,6 +73,9 @@ class TKSPreisauskunft {
                    TKSPreisauskunftEintraege& out) const;
   void Artikelpreis(const QString& addressId, const TKSPreisauskunftArtikel& artikel, double menge,
                     TKSPreisauskunftEintraege& out) const;
+  // The step of the article's scale that the quantity reaches.
+  static void Staffelstufe(const TFloatFloatFloatObjectList& staffel, double menge, const QString& fehlt,
+                           const TDateiWahl& fund, TKSPreisauskunftEintraege& out);
   void Rabattgruppe(const QString& addressId, const TKSPreisauskunftArtikel& artikel,
                     TKSPreisauskunftEintraege& out) const;
   void Mengenrabatt(const QString& addressId, double menge, TKSPreisauskunftEintraege& out) const;

@@ -145,16 +145,6 @@ TEST_F(PreisauskunftTest, EachFileIsTheOwnElseTheStandardElseMissingAndNothingIs
   }
 }
 
-TEST_F(PreisauskunftTest, StandardModeReadsOnlyTheStandardFiles) {
-  WriteAll(kStd, 20);
-  const TKSPreisauskunftEintraege e = Resolve(kStd, Article("K1"), 10);
-  for (const TKSPreisauskunftEintrag& row : e)
-    if (row.Quelle != TKSPreisauskunftQuelle::Artikeldaten) {
-      EXPECT_EQ(row.Quelle, TKSPreisauskunftQuelle::Standardtabelle) << row.Was.toStdString();
-    }
-  EXPECT_EQ(Row(e, "Artikelpreis").Zahl, 20);
-}
-
 TEST_F(PreisauskunftTest, ArticlePricesFallBackPerArticle) {
   WriteArticlePrice(kOwn, 10, QStringLiteral("OTHER"));
   WriteArticlePrice(kStd, 20);
@@ -193,16 +183,6 @@ TEST_F(PreisauskunftTest, PriceGroupFollowsTheArticleSource) {
       EXPECT_TRUE(e[1].Wert.contains(QString::number(int(*c.gruppe))));
     }
   }
-}
-
-TEST_F(PreisauskunftTest, UnknownArticleDataIsMissingNotZero) {
-  WritePriceGroups(kOwn, "[Lager]\nAktiv=1\nPreisgruppe=2\n");
-  TKSPreisauskunftArtikel a = Article("LAGER");
-  a.ArtikeldatenBekannt = false;
-  a.Rabattgruppe.clear();
-  const TKSPreisauskunftEintraege e = Resolve(kOwn, a, 1);
-  EXPECT_EQ(Row(e, "Verkaufspreis").Wert, TKSPreisauskunft::KeineAngabe());
-  EXPECT_EQ(Row(e, "Rabattgruppe").Wert, TKSPreisauskunft::KeineAngabe());
 }
 
 TEST_F(PreisauskunftTest, QuantityReachesTheStepAtOrBelowIt) {
