@@ -1,5 +1,7 @@
 #include "PreisauskunftForm.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -26,6 +28,13 @@ QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
   button->setObjectName(QLatin1String(name));
   button->setAutoDefault(false);  // Enter shows the entries wherever the focus is
   return button;
+}
+
+// "003/4711.TDBD": the pricing folder tells the kind; the whole path is the tool tip.
+QString KurzerDateiname(const QString& path) {
+  if (path.isEmpty()) return path;
+  const QFileInfo info(path);
+  return info.dir().dirName() + u'/' + info.fileName();
 }
 
 QLineEdit* Field(const char* name, QWidget* parent) {
@@ -63,6 +72,8 @@ void TPreisauskunftForm::BuildLayout() {
   lvEintraege->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvEintraege->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvEintraege->verticalHeader()->hide();
+  lvEintraege->setWordWrap(false);
+  lvEintraege->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   lvEintraege->horizontalHeader()->setStretchLastSection(true);
   lvEintraege->setColumnWidth(0, 260);
   lvEintraege->setColumnWidth(1, 130);
@@ -170,8 +181,9 @@ void TPreisauskunftForm::ZeigeEintraege() {
   lvEintraege->setRowCount(int(eintraege_.size()));
   for (int row = 0; row < eintraege_.size(); ++row) {
     const TKSPreisauskunftEintrag& e = eintraege_[row];
-    const QStringList cells{e.Was, e.Wert, QuelleText(e.Quelle), e.Datei};
+    const QStringList cells{e.Was, e.Wert, QuelleText(e.Quelle), KurzerDateiname(e.Datei)};
     for (int column = 0; column < cells.size(); ++column)
       lvEintraege->setItem(row, column, new QTableWidgetItem(cells[column]));
+    lvEintraege->item(row, 3)->setToolTip(e.Datei);
   }
 }
