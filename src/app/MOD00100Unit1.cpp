@@ -357,6 +357,10 @@ bool TMOD00100Form1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     InfoButton1->click();
     return true;
   }
+  if (key == Qt::Key_I && modifiers == Qt::ControlModifier) {
+    PreisauskunftClick();
+    return true;
+  }
   return false;
 }
 
@@ -469,6 +473,11 @@ QWidget* TMOD00100Form1::BuildPanel7() {
   TntButton7 = new QPushButton(Tr(kStandardCaption), Panel7);
   TntButton7->setObjectName(QStringLiteral("TntButton7"));
   row->addWidget(TntButton7);
+  btPreisauskunft = new QPushButton(Tr("Preisauskunft"), Panel7);
+  btPreisauskunft->setObjectName(QStringLiteral("btPreisauskunft"));
+  btPreisauskunft->setToolTip(Tr("Preisauskunft") + QStringLiteral(" (Ctrl+I)"));
+  row->addWidget(btPreisauskunft);
+  connect(btPreisauskunft, &QPushButton::clicked, this, &TMOD00100Form1::PreisauskunftClick);
   row->addStretch();
   InfoButton1 = new QPushButton(Tr("Beenden"), Panel7);
   InfoButton1->setObjectName(QStringLiteral("InfoButton1"));

@@ -35,6 +35,7 @@ class TMOD00100Form1 : public QWidget {
   QWidget* Panel1 = nullptr;
   QWidget* Panel7 = nullptr;
   QPushButton* TntButton7 = nullptr;
+  QPushButton* btPreisauskunft = nullptr;  // beside it; Ctrl+I
   QPushButton* InfoButton1 = nullptr;
   QSplitter* Splitter1 = nullptr;
   QWidget* AddressArea = nullptr;  // holds the address search frame
@@ -77,6 +78,8 @@ class TMOD00100Form1 : public QWidget {
   void PageControl1Change();
   void TntButton7Click();  // enter the standard-tables mode
   void TntButton8Click();  // "Fertig": leave it
+  // "Preisauskunft" for the current customer or the standard tables.
+  void PreisauskunftClick();
   // The window's key preview; true when the key was used.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
   // UserClientEtcDir + "MOD00100.INI".

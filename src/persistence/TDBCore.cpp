@@ -153,10 +153,10 @@ void TDatabaseWrapper::OpenDir(const QString& directory, bool modeFlag, bool rea
   OpenDatabase(dir, TTdbDatabase::DirectoryDatabase, readOnly);
 }
 
-void TDatabaseWrapper::OpenFile(const QString& fileName, bool modeFlag) {
+void TDatabaseWrapper::OpenFile(const QString& fileName, bool modeFlag, bool readOnly) {
   Q_UNUSED(modeFlag);
   Opened = false;
-  OpenDatabase(NormalizePath(fileName, false), TTdbDatabase::FileDatabase, false);
+  OpenDatabase(NormalizePath(fileName, false), TTdbDatabase::FileDatabase, readOnly);
 }
 
 void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool readOnly) {
@@ -176,10 +176,12 @@ void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool read
         *Database,
         [&](QString& file) {
           Database->Disconnect();  // what a failed attempt left open
-          if (oneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
-          const QStringList existing = Database->GetTableNames();
+          // Reading only must leave no trace: the file and its tables stay as found.
+          const bool create = !(readOnly && oneFile);
+          if (create && oneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
+          const QStringList existing = create ? Database->GetTableNames() : QStringList();
           for (TTdbTable& table : Tables)
-            if (!ContainsIgnoringCase(existing, table.TableName()))
+            if (create && !ContainsIgnoringCase(existing, table.TableName()))
               CreateMissingTable(*Database, table.TableName(), false, [this](TTdbTable& t) { CreateTableDefs(t); });
           Database->Connect();
           OpenTables(file);

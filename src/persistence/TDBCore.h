@@ -34,7 +34,8 @@ class TDatabaseWrapper {
   // Errors are passed on; Opened stays false then.
   void OpenDir(const QString& directory, bool modeFlag, bool readOnly);
   // One database file (".TDBD"), created when missing. Errors are passed on.
-  void OpenFile(const QString& fileName, bool modeFlag);
+  // Read-only creates nothing: a missing file or table is an error then.
+  void OpenFile(const QString& fileName, bool modeFlag, bool readOnly = false);
   void CloseDatabase();
   void RefreshTables();
   void DisableControls();
