@@ -159,13 +159,16 @@ bool TDateischutz::TakeOrWait(const QString& text, bool showOwnText, bool& waite
   for (;;) {
     const TTake take = TryTake();
     if (take == TTake::Taken) return true;
+    // Not even openable for writing (a folder of that name, no right to
+    // write): waiting would never end, and nothing must be shown as held.
+    if (take == TTake::Failed) ThrowSystemError(errno);
     const int fd = open(NativePath(LockFileName).constData(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
       entry = ReadEntryFrom(fd);
       break;
     }
     // Gone between the two opens: its holder released it, so try again.
-    if (take == TTake::Failed || errno != ENOENT) ThrowSystemError(errno);
+    if (errno != ENOENT) ThrowSystemError(errno);
   }
   if (!OnWait) return false;
   waited = true;

@@ -48,6 +48,8 @@ class TIniFileSec : public TCustomIniFileSec {
   bool ValueExists(const QString& section, const QString& ident) const override;
   QStringList ReadSections() const override;
   QStringList ReadSection(const QString& section) const override;
+  // Why the file was not read although it is there; empty when it was read.
+  const QString& LoadError() const { return raw_.LoadError(); }
 
  protected:
   bool ReadVerifiedValue(const QString& section, const QString& ident, QString& value) override;

@@ -1,7 +1,12 @@
 #include "MemIniFile.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include "Format.h"
 #include "NumberText.h"
 #include "TextFile.h"
+#include "Translation.h"
 
 namespace {
 int HexDigitValue(QChar c) {
@@ -220,17 +225,38 @@ void TMemIniFile::SetText(const QString& text) {
   for (const QString& line : SplitLines(text)) ParseLine(line, current);
 }
 
+// Settings files are a few kilobytes; one far beyond any of them is no
+// settings file, and reading it would cost seconds and hundreds of megabytes.
 void TMemIniFile::Load() {
+  Clear();
+  loadError_.clear();
+  const QFileInfo file(fileName_);
+  if (fileName_.isEmpty() || !file.exists()) return;
+  const QString shown = QDir::toNativeSeparators(fileName_);
   QString text;
-  if (!fileName_.isEmpty() && ReadTextFile(fileName_, text))
-    SetText(text);
+  if (file.size() > kMaxFileBytes)
+    loadError_ = FormatText(Tr("Die Einstellungsdatei \"%s\" ist groesser als %s MB und wird nicht gelesen."),
+                            {shown, QString::number(kMaxFileBytes >> 20)});
+  else if (!ReadTextFile(fileName_, text))
+    loadError_ = FormatText(Tr("Die Einstellungsdatei \"%s\" kann nicht gelesen werden."), {shown});
   else
-    Clear();
+    SetText(text);
 }
 
-bool TMemIniFile::UpdateFile(QString* error) { return !fileName_.isEmpty() && WriteTextFile(fileName_, Text(), error); }
+const QString& TMemIniFile::LoadError() const { return loadError_; }
+
+// A file that was there but not read is never written over: what it holds would be lost.
+bool TMemIniFile::UpdateFile(QString* error) {
+  if (fileName_.isEmpty()) return false;
+  if (!loadError_.isEmpty()) {
+    if (error) *error = loadError_;
+    return false;
+  }
+  return WriteTextFile(fileName_, Text(), error);
+}
 
 void TMemIniFile::Rename(const QString& fileName, bool reload) {
   fileName_ = fileName;
+  loadError_.clear();
   if (reload) Load();
 }

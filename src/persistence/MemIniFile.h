@@ -13,6 +13,12 @@ class TMemIniFile {
   // Loads the file when it can be read; otherwise starts empty.
   explicit TMemIniFile(const QString& fileName);
 
+  // Files larger than this are refused, not read.
+  static constexpr qint64 kMaxFileBytes = qint64(16) << 20;
+  // Why the file was not read although it is there; empty when it was read
+  // or is missing. Such a file is not written over: UpdateFile refuses.
+  const QString& LoadError() const;
+
   const QString& FileName() const;
 
   bool SectionExists(const QString& section) const;
@@ -70,6 +76,7 @@ class TMemIniFile {
   void Load();
 
   QString fileName_;
+  QString loadError_;
   QList<Section> sections_;
   QHash<QString, qsizetype> sectionIndex_;  // folded name -> position in sections_
 };

@@ -20,6 +20,7 @@
 
 #include "SaxFastScan.h"
 #include "SuiteException.h"
+#include "Translation.h"
 
 static_assert(std::is_same_v<XML_Char, char>, "expat must deliver UTF-8 (built without XML_UNICODE)");
 
@@ -301,7 +302,19 @@ struct SaxReader::Impl {
     if (self->text.size() >= kJoinedText) self->DeliverText();  // long text still goes in pieces
   }
 
+  // No file of this system declares entities. Refusing every declaration
+  // means no external entity is ever read and no expansion can multiply a
+  // small file into gigabytes; expat's own amplification limit stays on too.
+  bool entityRefused = false;
+  static void XMLCALL OnEntityDeclaration(void* data, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
+                                          const XML_Char*, const XML_Char*, const XML_Char*) {
+    auto* self = static_cast<Impl*>(data);
+    self->entityRefused = true;
+    XML_StopParser(self->parser, XML_FALSE);
+  }
+
   void BeginDocument() {
+    entityRefused = false;
     pending = nullptr;
     expatParsing = false;
     open.clear();
@@ -317,6 +330,7 @@ struct SaxReader::Impl {
     XML_SetUserData(parser, this);
     XML_SetElementHandler(parser, &Impl::OnStart, &Impl::OnEnd);
     XML_SetCharacterDataHandler(parser, &Impl::OnCharacters);
+    XML_SetEntityDeclHandler(parser, &Impl::OnEntityDeclaration);
   }
 
   // Hands the scanned events over through the same handlers expat calls.
@@ -363,7 +377,10 @@ struct SaxReader::Impl {
   }
 
   SaxParseError CurrentError() const {
-    return SaxParseError{QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser))),
+    const QString message =
+        entityRefused ? Tr("Die XML-Datei deklariert Entitaeten; solche Dateien werden aus Sicherheitsgruenden nicht gelesen.")
+                      : QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser)));
+    return SaxParseError{message,
                          static_cast<qint64>(XML_GetCurrentLineNumber(parser)),
                          static_cast<qint64>(XML_GetCurrentColumnNumber(parser)) + 1};
   }

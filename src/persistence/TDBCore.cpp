@@ -11,6 +11,7 @@
 #include "SuiteException.h"
 #include "TableEngineError.h"
 #include "TdbConnection.h"
+#include "TdbSchema.h"
 #include "Translation.h"
 
 namespace {
@@ -98,6 +99,33 @@ void TDBCore::OpenWithRetries(TTdbDatabase& database, const std::function<void(Q
   }
 }
 
+void TDBCore::CreateMissingTables(TTdbDatabase& database, TTableEngineObjectList& tables, QString& file,
+                                  const std::function<void(TTdbTable& table, int index)>& define) {
+  const QStringList existing = database.GetTableNames();
+  QStringList missing;
+  for (const TTdbTable& table : tables)
+    if (!ContainsIgnoringCase(existing, table.TableName())) missing << table.TableName();
+  if (database.DatabaseType() == TTdbDatabase::FileDatabase) {
+    if (!existing.isEmpty() && missing.size() == tables.Count())
+      ThrowEngineError(SQLITE_NOTADB, QStringLiteral("%1 holds none of the tables %2")
+                                          .arg(database.Location(), missing.join(QStringLiteral(", "))));
+  } else {
+    // A table file that is no such table is refused before anything is made beside it.
+    for (const TTdbTable& table : tables) {
+      const QString name = table.TableName();
+      file = database.TableFileName(name);
+      if (!missing.contains(name) && !TdbSchema::TableExists(database.ConnectionFor(name), name))
+        ThrowEngineError(SQLITE_NOTADB,
+                         QStringLiteral("table %1 does not exist in %2").arg(name, database.TableFileName(name)));
+    }
+  }
+  for (int i = 0; i < tables.Count(); ++i) {
+    if (!missing.contains(tables[i]->TableName())) continue;
+    file = database.TableFileName(tables[i]->TableName());
+    CreateMissingTable(database, tables[i]->TableName(), false, [&](TTdbTable& t) { define(t, i); });
+  }
+}
+
 void TDBCore::ResetForOpen(TTdbTable& table, TTdbDatabase& database, bool exclusive) {
   table.SetExclusive(exclusive);
   table.SetReadOnly(false);
@@ -106,23 +134,31 @@ void TDBCore::ResetForOpen(TTdbTable& table, TTdbDatabase& database, bool exclus
   table.SetIndexName(WithoutExtension(table.IndexName()));
 }
 
+Exception TDBCore::LockFileError(const QString& lockFile, const std::exception& error) {
+  return Exception(FormatText(Tr("Die Sperrdatei \"%s\" kann weder angelegt noch gelesen werden; es wurde nichts geaendert."),
+                              {lockFile}) +
+                   QLatin1Char('\n') + QString::fromUtf8(error.what()));
+}
+
 TDBLock TDBCore::LockDatabase(const QString& lockFile, const QString& userName, TTdbTable* table,
-                              const std::function<void(const std::exception&)>& onTableLockError) {
+                              const std::function<void(const std::exception&)>& onError) {
   const QString text =
       FormatText(Tr("Bitte warten, die Datenbank ist momentan durch den Benutzer \"%s\" gesperrt."), {userName});
   auto lock = std::make_unique<TDateischutzWF>();
   try {
     // Others read our text from the file; a waiting user sees the holder's.
     if (!lock->LockFile(lockFile, text, false, true)) return nullptr;
-  } catch (const std::exception&) {
-    return nullptr;  // a lock file that cannot be made counts as a lock not obtained
+  } catch (const std::exception& e) {
+    // Not obtained; unlike a cancelled wait the user must learn why.
+    onError(LockFileError(lockFile, e));
+    return nullptr;
   }
   if (!table) return lock;
   try {
     table->LockTable(0);
     lock->Table = table;
   } catch (const std::exception& e) {
-    onTableLockError(e);
+    onError(e);
     return nullptr;
   }
   return lock;
@@ -179,10 +215,8 @@ void TDatabaseWrapper::OpenDatabase(const QString& location, int type, bool read
           // Reading only must leave no trace: the file and its tables stay as found.
           const bool create = !(readOnly && oneFile);
           if (create && oneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
-          const QStringList existing = create ? Database->GetTableNames() : QStringList();
-          for (TTdbTable& table : Tables)
-            if (create && !ContainsIgnoringCase(existing, table.TableName()))
-              CreateMissingTable(*Database, table.TableName(), false, [this](TTdbTable& t) { CreateTableDefs(t); });
+          if (create)
+            TDBCore::CreateMissingTables(*Database, Tables, file, [this](TTdbTable& t, int) { CreateTableDefs(t); });
           Database->Connect();
           OpenTables(file);
         },
@@ -259,12 +293,12 @@ TDBLock TDatabaseWrapper::LockRecord(const QString& userName, const QString& rec
   const QString text = FormatText(Tr("Bitte warten, der Datensatz \"%s\" ist momentan durch den Benutzer \"%s\" gesperrt."),
                                   {recordKey, userName});
   auto lock = std::make_unique<TDateischutzWF>();
+  const QString lockName = QStringLiteral("LOCKREC") + RecordKeyFileForm(recordKey);
   try {
-    if (lock->LockInDirectory(GetDatabasePath(), QStringLiteral("LOCKREC") + RecordKeyFileForm(recordKey), false,
-                              true, text))
-      return lock;
-  } catch (const std::exception&) {
-    // A lock file that cannot be made counts as a lock not obtained.
+    if (lock->LockInDirectory(GetDatabasePath(), lockName, false, true, text)) return lock;
+  } catch (const std::exception& e) {
+    LogError(TDBCore::LockFileError(TDateischutzWF::LockPathInDirectory(GetDatabasePath(), lockName), e),
+             QStringLiteral("LockRecord"));
   }
   return nullptr;
 }
@@ -350,13 +384,8 @@ int TDatabaseMapper::Open(bool exclusive, const QString& directory, const QStrin
         [&](QString& file) {
           Database->Disconnect();
           if (OneFile && !QFileInfo::exists(location)) Database->CreateDatabase();
-          const QStringList existing = Database->GetTableNames();
-          for (int i = 0; i < Tables.Count(); ++i) {
-            TTdbTable& table = *Tables[i];
-            if (!ContainsIgnoringCase(existing, table.TableName()))
-              CreateMissingTable(*Database, table.TableName(), false,
-                                 [this, i](TTdbTable& t) { CreateTableDefs(t, i); });
-          }
+          TDBCore::CreateMissingTables(*Database, Tables, file,
+                                       [this](TTdbTable& t, int i) { CreateTableDefs(t, i); });
           Database->Connect();
           OpenTables(exclusive, file);
         },

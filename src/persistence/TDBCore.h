@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "FileLock.h"
+#include "SuiteException.h"
 #include "OwningObjectList.h"
 #include "TdbDatabase.h"
 #include "TdbTable.h"
@@ -151,9 +152,19 @@ void OpenWithRetries(TTdbDatabase& database, const std::function<void(QString& f
                      const TOpenFailure& onFailure);
 // Takes the database lock file with the lock text that names the user and,
 // when a table is given, the engine's table lock too; none when either fails
-// (a failing table lock goes to onTableLockError).
+// (a lock file that cannot be made or read, or a failing table lock, goes to
+// onError; a wait the user gave up does not).
 TDBLock LockDatabase(const QString& lockFile, const QString& userName, TTdbTable* table,
-                     const std::function<void(const std::exception&)>& onTableLockError);
+                     const std::function<void(const std::exception&)>& onError);
+// The failure of a lock file that can be neither made nor read, in German.
+Exception LockFileError(const QString& lockFile, const std::exception& error);
+// Creates the tables of the list that the database lacks (define fills the
+// definitions of the table at that position; file names the file worked on).
+// A file that is no database of these tables (a one-file database holding
+// only others, a table file without its table) is refused before anything
+// is written.
+void CreateMissingTables(TTdbDatabase& database, TTableEngineObjectList& tables, QString& file,
+                         const std::function<void(TTdbTable& table, int index)>& define);
 // Resets a table component to the defaults of an open.
 void ResetForOpen(TTdbTable& table, TTdbDatabase& database, bool exclusive);
 // How long OpenWithRetries waits between attempts (tests shorten it).

@@ -53,6 +53,14 @@ bool CheckReadable(const QString& file) {
   return false;
 }
 
+// A settings file refused as a whole (far too large) is said to be so, not
+// taken for one without entries.
+bool CheckLoaded(const TIniFileSec& ini) {
+  if (ini.LoadError().isEmpty()) return true;
+  MessageDlg(ini.LoadError(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  return false;
+}
+
 // An admission entry that fails its digest reads as "barred"; the user is
 // told that the file is damaged, not that access was refused.
 void ShowDamagedUserEntry(const QString& file, const QString& user) {
@@ -257,12 +265,14 @@ bool LoadSystem(const QString& client, const QString& user, const QString& passw
     s->Mandant = client;
     try {
       TIniFileSec systemIni(sysdata);
+      if (!CheckLoaded(systemIni)) return false;
       LoadSystemSettings(systemIni);
     } catch (const std::exception& e) {
       Report(rlFatalError, Tr("Mandant") + QLatin1Char(' ') + sysdata, nullptr, e);
       return false;
     }
     TIniFileSec userIni(sysdatb);
+    if (!CheckLoaded(userIni)) return false;
     if (!userIni.SectionExists(userName)) {
       ShowError(QStringLiteral("Der Benutzer \"%s\" wurde nicht in der Konfigurationsdatei \"%s\" gefunden."),
                 {userName, sysdatb});

@@ -27,13 +27,8 @@ bool ReadFlag(const TMemIniFile& ini, const QString& section, const QString& ide
 
 // An existing file that cannot be read is a failure, not an empty file.
 bool ReadExisting(const QString& file, TMemIniFile& ini, QString* error) {
-  ini.Rename(file, false);
-  if (!QFileInfo::exists(file)) return true;
-  QString text;
-  if (!ReadTextFile(file, text))
-    return Fail(error, QStringLiteral("%1: cannot be read").arg(file));
-  ini.SetText(text);
-  return true;
+  ini.Rename(file, true);
+  return ini.LoadError().isEmpty() || Fail(error, ini.LoadError());
 }
 }  // namespace
 

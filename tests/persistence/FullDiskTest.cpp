@@ -9,8 +9,12 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "CmnCustomObjectLists.h"
 #include "DBXMLCore.h"
 #include "MemIniFile.h"
+#include "TableEngineError.h"
+#include "TdbDatabase.h"
+#include "TdbTable.h"
 #include "TestSupport.h"
 #include "TextFile.h"
 
@@ -65,6 +69,12 @@ TEST_F(FullDisk, AFailedWriteKeepsTheOldFileAndSaysWhy) {
          ini.WriteString(QStringLiteral("Fenster"), QStringLiteral("Wert"), longText);
          return ini.UpdateFile(why);
        }},
+      {"text list",
+       [&](const QString& p, QString* why) {
+         TDoubleStringListObjectList list;
+         list.Add(QStringLiteral("10"), longText);
+         return list.SaveToFile(p, why);
+       }},
       {"XML file",
        [&](const QString& p, QString* why) {
          TLongXml xml;
@@ -85,4 +95,45 @@ TEST_F(FullDisk, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   }
   QFile::remove(Path("filler"));
   EXPECT_TRUE(WriteTextFile(file, longText)) << "with room again";
+}
+
+// Rows are posted one by one until the disk is full: the failing post is told
+// in German, and every row posted before it is there, whole, when read again.
+TEST_F(FullDisk, TableRowsBeforeTheFullDiskStayWhole) {
+  const QString file = Path("ZEILEN.TDBD");
+  const QString row(400, u'z');
+  int posted = 0;
+  {
+    TTdbDatabase db;
+    db.SetDatabaseType(TTdbDatabase::FileDatabase);
+    db.SetLocation(file);
+    db.CreateDatabase();
+    db.Connect();
+    TTdbTable table(&db);
+    table.SetTableName(QStringLiteral("ZEILEN"));
+    table.FieldDefs().Add(QStringLiteral("TEXT"), TdbFieldKind::WideMemo);
+    table.CreateTable();
+    table.Open();
+    try {
+      for (;; ++posted) {
+        table.Append();
+        table.FieldByName(QStringLiteral("TEXT")).SetAsString(row);
+        table.Post();
+        ASSERT_LT(posted, 1000) << "the disk never filled up";
+      }
+    } catch (const ETableEngineError& e) {
+      EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Die Festplatte ist voll."))) << e.Message().toStdString();
+      table.Cancel();
+    }
+  }
+  ASSERT_GT(posted, 0);
+  TTdbDatabase db;
+  db.SetDatabaseType(TTdbDatabase::FileDatabase);
+  db.SetLocation(file);
+  db.Connect();
+  TTdbTable table(&db);
+  table.SetTableName(QStringLiteral("ZEILEN"));
+  table.Open();
+  EXPECT_EQ(table.RecordCount(), posted);
+  for (table.First(); !table.Eof(); table.Next()) ASSERT_EQ(table.FieldByName(QStringLiteral("TEXT")).AsString(), row);
 }

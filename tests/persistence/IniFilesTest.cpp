@@ -1,6 +1,9 @@
 // In-memory INI files and the protected settings files.
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <functional>
 #include <QTemporaryDir>
 
 #include "IniFilesSec.h"
@@ -184,6 +187,44 @@ TEST_F(IniMemFile, DamagedOrMissingFilesGiveWhatCanBeRead) {
   // A directory in place of the file cannot be read.
   QDir(dir_.path()).mkdir("folder.ini");
   EXPECT_TRUE(TMemIniFile(Path("folder.ini")).ReadSections().isEmpty());
+}
+
+// A settings file that cannot be read, or is far too large to be one, gives
+// the defaults at once, says why in German, and is never written over.
+TEST_F(IniMemFile, UnreadableOrHugeFileIsRefusedAndKeptAsItIs) {
+  const struct {
+    const char* what;
+    std::function<void(const QString&)> make;
+    QString why;
+  } cases[] = {
+      {"50 MB",
+       [](const QString& p) {
+         WriteFileBytes(p, QByteArray("[Fenster]\r\nSeite=2\r\n") + QByteArray(50 << 20, 'x'));
+       },
+       QStringLiteral("ist groesser als 16 MB und wird nicht gelesen.")},
+      {"a folder", [](const QString& p) { QDir().mkpath(p + QStringLiteral("/inhalt")); },
+       QStringLiteral("kann nicht gelesen werden.")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QString file = Path(QString::fromLatin1(c.what) + QStringLiteral(".INI"));
+    c.make(file);
+    const QFileInfo before(file);
+    QElapsedTimer timer;
+    timer.start();
+    TMemIniFile ini(file);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(ini.ReadInteger("Fenster", "Seite", 0), 0);
+    EXPECT_TRUE(ini.LoadError().endsWith(c.why)) << ini.LoadError().toStdString();
+    ini.WriteInteger("Fenster", "Seite", 3);
+    QString why;
+    EXPECT_FALSE(ini.UpdateFile(&why));
+    EXPECT_EQ(why, ini.LoadError());
+    const QFileInfo after(file);
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.lastModified(), before.lastModified());
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("50 MB.INI")}) << "nothing beside";
+  }
 }
 
 // ---------------------------------------------------------- protected files

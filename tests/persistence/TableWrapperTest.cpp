@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
+#include <map>
+#include <optional>
 
 #include "FileLock.h"
 #include "TDBCore.h"
@@ -57,6 +64,56 @@ struct RetryPause {
   RetryPause() { TDBCore::RetryPauseMs() = 1; }
   ~RetryPause() { TDBCore::RetryPauseMs() = previous; }
 };
+// Every entry below the folder with its bytes (folders with none).
+std::map<QString, QByteArray> Snapshot(const QString& folder) {
+  std::map<QString, QByteArray> entries;
+  for (QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+       it.hasNext();) {
+    const QString path = it.next();
+    entries[path] = QFileInfo(path).isDir() ? QByteArray("<dir>") : ReadFileBytes(path);
+  }
+  return entries;
+}
+
+// Makes a file or folder read-only for this process, also for root (who
+// ignores permissions): then by a read-only bind mount of it on itself.
+class ReadOnlyPlace {
+ public:
+  explicit ReadOnlyPlace(const QString& path) : path_(QFile::encodeName(path)) {
+    struct stat info {};
+    if (::stat(path_.constData(), &info) != 0) return;
+    mode_ = info.st_mode & 07777;
+    if (::geteuid() != 0) {
+      made_ = ::chmod(path_.constData(), mode_ & ~mode_t(0222)) == 0 ? How::Chmod : How::None;
+    } else if (::mount(path_.constData(), path_.constData(), nullptr, MS_BIND, nullptr) == 0) {
+      made_ = How::Mount;
+      if (::mount(nullptr, path_.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) Undo();
+    }
+  }
+  ~ReadOnlyPlace() { Undo(); }
+  bool Made() const { return made_ != How::None; }
+
+ private:
+  enum class How { None, Chmod, Mount };
+  void Undo() {
+    if (made_ == How::Chmod) ::chmod(path_.constData(), mode_);
+    if (made_ == How::Mount) ::umount2(path_.constData(), MNT_DETACH);
+    made_ = How::None;
+  }
+  QByteArray path_;
+  mode_t mode_ = 0;
+  How made_ = How::None;
+};
+
+QByteArray ForeignDatabase() {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("foreign.db"));
+  sqlite3* db = nullptr;
+  sqlite3_open(file.toUtf8().constData(), &db);
+  sqlite3_exec(db, "CREATE TABLE KUNDEN(NAME TEXT); INSERT INTO KUNDEN VALUES('Meier')", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  return ReadFileBytes(file);
+}
 }  // namespace
 
 TEST(TableWrapperOpen, DirectoryDatabaseIsMadeWithEveryTableOnce) {
@@ -189,6 +246,83 @@ TEST(TableWrapperOpen, DirectoryThatCannotBeMadeIsPassedOn) {
   EXPECT_FALSE(store.Opened);
 }
 
+// Files that are no database of this store, or cannot be made: the open
+// fails with a German account, the log names the file, and nothing on disk changes.
+TEST(TableWrapperOpen, HostileFilesAreRefusedInGermanAndLeftAsTheyWere) {
+  RetryPause fast;
+  const QString notADatabase = QStringLiteral("Die Datei ist beschaedigt oder keine Datenbank dieses Programms.");
+  const struct {
+    const char* what;
+    bool oneFile;
+    QByteArray content;  // of PREISE.TDBD or ARTIKEL.DAT; null: none, and the folder is read-only
+    QString expected;
+  } cases[] = {
+      {"random bytes", true, QByteArray(5000, '\xA7'), notADatabase},
+      {"a text file", true, QByteArray("[Fenster]\r\nSeite=2\r\n").repeated(200), notADatabase},
+      {"an empty file", true, QByteArray(""), notADatabase},
+      {"another program's database", true, ForeignDatabase(), notADatabase},
+      {"another program's table file", false, ForeignDatabase(), notADatabase},
+      {"an empty table file", false, QByteArray(""), notADatabase},
+      {"a new file in a read-only folder", true, QByteArray(),
+       QStringLiteral("In diesem Ordner darf nicht geschrieben werden.")},
+      {"a new table in a read-only folder", false, QByteArray(),
+       QStringLiteral("In diesem Ordner darf nicht geschrieben werden.")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString file = c.oneFile ? dir.filePath(QStringLiteral("PREISE.TDBD")) : dir.filePath(QStringLiteral("ARTIKEL.DAT"));
+    if (!c.content.isNull()) WriteFileBytes(file, c.content);
+    std::optional<ReadOnlyPlace> readOnly;
+    if (c.content.isNull() && !readOnly.emplace(dir.path()).Made()) {
+      ADD_FAILURE() << "the folder cannot be made read-only here";
+      continue;
+    }
+    const auto before = Snapshot(dir.path());
+    QStringList logged;  // what the report shows: the place and the error
+    TTestStore store([&](const std::exception* e, const QString& text) {
+      logged.append(text + QLatin1Char('\n') + QString::fromUtf8(e ? e->what() : ""));
+    });
+    try {
+      if (c.oneFile) store.OpenFile(file, false);
+      else store.OpenDir(dir.path(), false, false);
+      ADD_FAILURE() << "opened";
+    } catch (const ETableEngineError& e) {
+      EXPECT_TRUE(e.Message().startsWith(c.expected)) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(store.Opened);
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains(QFileInfo(file).fileName())) << logged[0].toStdString();
+    EXPECT_EQ(Snapshot(dir.path()), before);
+  }
+}
+
+// A read-only file is read as it is; a post is refused in German and the file stays unchanged.
+TEST(TableWrapperOpen, ReadOnlyFileIsReadAndRefusesPostsInGerman) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("PREISE.TDBD"));
+  {
+    TTestStore store;
+    store.OpenFile(file, false);
+    AppendArtikel(*store.Artikel, QStringLiteral("A1"), 2.5);
+  }
+  const QByteArray before = ReadFileBytes(file);
+  const ReadOnlyPlace readOnly(file);
+  ASSERT_TRUE(readOnly.Made());
+  TTestStore store;
+  store.OpenFile(file, false);
+  EXPECT_EQ(store.Artikel->RecordCount(), 1);
+  try {
+    AppendArtikel(*store.Artikel, QStringLiteral("A2"), 3);
+    ADD_FAILURE() << "posted into a read-only file";
+  } catch (const ETableEngineError& e) {
+    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Die Datei ist schreibgeschuetzt."))) << e.Message().toStdString();
+  }
+  store.Artikel->Cancel();
+  store.CloseDatabase();
+  EXPECT_EQ(ReadFileBytes(file), before);
+}
+
 TEST(TableWrapperLocks, RecordLockFileUsesTheFileFormOfTheKey) {
   QTemporaryDir dir;
   TTestStore store;
@@ -232,6 +366,42 @@ TEST(TableWrapperLocks, DatabaseLockNamesTheUserAndIsExclusive) {
   TDBLock now = second.LockDBInternal(QStringLiteral("ADMIN"));
   EXPECT_TRUE(now);
   second.Unlock(now);
+}
+
+// A folder where the lock file belongs: no wait (it would never end), the
+// German account goes to the log, nothing is written.
+TEST(TableWrapperLocks, LockFileThatIsAFolderIsReportedNotWaitedFor) {
+  QTemporaryDir dir;
+  QStringList logged;
+  TTestStore store([&](const std::exception* e, const QString& text) {
+    logged.append(text + QLatin1Char('|') + QString::fromUtf8(e ? e->what() : ""));
+  });
+  store.OpenDir(dir.path(), false, false);
+  const struct {
+    const char* what;
+    QString lockFile;
+    std::function<TDBLock()> lock;
+  } cases[] = {
+      {"database", store.LockFileName, [&] { return store.LockDBInternal(QStringLiteral("ADMIN")); }},
+      {"record", dir.filePath(QStringLiteral("LOCKREC4711.SRW")),
+       [&] { return store.LockRecord(QStringLiteral("ADMIN"), QStringLiteral("4711")); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    logged.clear();
+    ASSERT_TRUE(QDir().mkpath(c.lockFile + QStringLiteral("/inhalt")));
+    const auto before = Snapshot(dir.path());
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(c.lock());
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_TRUE(TestDialogs().shown.isEmpty()) << "no wait window";
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains(QStringLiteral("Die Sperrdatei \"%1\" kann weder angelegt noch gelesen werden")
+                                       .arg(c.lockFile)))
+        << logged[0].toStdString();
+    EXPECT_EQ(Snapshot(dir.path()), before);
+  }
 }
 
 TEST(TableWrapperErrors, LogErrorGoesToTheCallbackOrAReport) {

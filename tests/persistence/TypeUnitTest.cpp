@@ -135,6 +135,21 @@ TEST(TypeUnitAdmission, EachMissingPieceHasItsOwnMessage) {
   for (const ShownDialog& d : TestDialogs().shown) EXPECT_EQ(d.caption, QStringLiteral("Fehler"));
 }
 
+// A settings file far too large to be one is refused by name, not taken for
+// one that lacks every entry (or the user).
+TEST(TypeUnitAdmission, OversizedSettingsFileIsNamedAsSuch) {
+  TempSuite suite;
+  for (const QString& file : {suite.Sysdata(), suite.Sysdatb()}) {
+    SCOPED_TRACE(file.toStdString());
+    const QByteArray kept = ReadFileBytes(file);
+    WriteFileBytes(file, kept + QByteArray(TMemIniFile::kMaxFileBytes, ' '));
+    EXPECT_FALSE(suite.Load());
+    EXPECT_TRUE(LastShownText().startsWith(QStringLiteral("Die Einstellungsdatei \"%1\" ist groesser als").arg(file)))
+        << LastShownText().toStdString();
+    WriteFileBytes(file, kept);
+  }
+}
+
 TEST(TypeUnitSystemFile, MissingKommissionIsFineMissingBriefeIsNot) {
   TempSuite suite;
   DeleteProtected(suite.Sysdata(), QStringLiteral("System"), QStringLiteral("Kommission"));

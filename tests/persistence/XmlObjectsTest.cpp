@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
@@ -187,6 +188,48 @@ TEST_F(XmlObjectFileTest, MalformedFileShowsOneReportAndKeepsEarlierValues) {
   // German first, the parser's words as detail.
   EXPECT_TRUE(report.text.startsWith(QStringLiteral("Die Datei ist beschaedigt"))) << report.text.toStdString();
   EXPECT_TRUE(report.text.contains(object.ErrorText));
+}
+
+// Entity declarations are refused: an external entity is never read, an
+// expansion never multiplies, and the report says why in German.
+TEST_F(XmlObjectFileTest, EntityDeclarationsAreRefusedBeforeAnythingIsReadOrExpanded) {
+  const QString secret = dir.filePath(QStringLiteral("geheim.txt"));
+  WriteFileBytes(secret, "GEHEIMNIS");
+  QString laughs = QStringLiteral("<!ENTITY l0 \"hahahahahahahahahaha\">");
+  for (int i = 1; i < 10; ++i)
+    laughs += QStringLiteral("<!ENTITY l%1 \"%2\">").arg(i).arg(QStringLiteral("&l%1;").arg(i - 1).repeated(10));
+  const struct {
+    const char* what;
+    QString doctype;
+    QString reference;
+  } cases[] = {
+      {"external entity", QStringLiteral("<!ENTITY x SYSTEM \"file://%1\">").arg(secret), QStringLiteral("&x;")},
+      {"external parameter entity", QStringLiteral("<!ENTITY % p SYSTEM \"%1\"> %p;").arg(secret), QString()},
+      {"billion laughs", laughs, QStringLiteral("&l9;")},
+  };
+  // UTF-8 is what the fast scanner reads; it must leave these to expat.
+  for (const bool utf8 : {false, true})
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.what) + (utf8 ? " in UTF-8" : " in UTF-16"));
+    TestDialogs().shown.clear();
+    const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>\r\n<!DOCTYPE testobj [")
+                             .arg(utf8 ? QStringLiteral("UTF-8") : QStringLiteral("UTF-16")) +
+                         c.doctype + QStringLiteral("]>\r\n<testobj><bemerkung>") + c.reference +
+                         QStringLiteral("</bemerkung></testobj>\r\n");
+    const QByteArray document = utf8 ? text.toUtf8() : Utf16LeWithBom(text);
+    WriteFileBytes(path, document);
+    QElapsedTimer timer;
+    timer.start();
+    object.LoadFromFile(path);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(object.Bemerkung, QStringLiteral("standard"));
+    EXPECT_TRUE(object.HasError);
+    ASSERT_EQ(TestDialogs().shown.size(), 1);
+    EXPECT_TRUE(TestDialogs().shown[0].text.contains(QStringLiteral(
+        "Die XML-Datei deklariert Entitaeten; solche Dateien werden aus Sicherheitsgruenden nicht gelesen.")))
+        << TestDialogs().shown[0].text.toStdString();
+    EXPECT_EQ(ReadFileBytes(path), document);
+  }
 }
 
 // ---- text and stream loads ----

@@ -13,6 +13,8 @@ QString EngineErrorText(int extendedCode) {
       return Tr("Die Datei wurde an einem anderen Arbeitsplatz geloescht oder ersetzt. Die letzte Aenderung wurde nicht gespeichert.");
     case TdbErrorCode::TransactionLost:
       return Tr("Der Vorgang wurde nach einem Fehler ganz zurueckgenommen: keine seiner Aenderungen wurde gespeichert.");
+    case SQLITE_READONLY_DIRECTORY:
+      return Tr("In diesem Ordner darf nicht geschrieben werden. Die Datei wurde nicht angelegt oder geaendert.");
     case TdbErrorCode::OpenBusy:
       return Tr("Die Datei wird von einem anderen Programm benutzt und konnte nicht geoeffnet werden. Bitte versuchen Sie es spaeter noch einmal.");
     default: break;

@@ -112,7 +112,9 @@ void TTdbTable::Open() {
   if (Active()) return;
   RequireDatabase();
   TdbConnection& c = db_->ConnectionFor(tableName_);
-  if (!TdbSchema::TableExists(c, tableName_)) Fail(QStringLiteral("table %1 does not exist").arg(tableName_));
+  // A file without the table is not this table's file.
+  if (!TdbSchema::TableExists(c, tableName_))
+    ThrowEngineError(SQLITE_NOTADB, QStringLiteral("table %1 does not exist in %2").arg(tableName_, c.FileName()));
   TdbSchema::Read(c, tableName_, openDefs_, openIndexes_);
   connection_ = &c;
   sqlName_ = QuoteIdentifier(tableName_);
