@@ -42,21 +42,30 @@ QString ProcessLocaleNumber(const char* integral, const char* fraction) {
 QLocale GermanLocale() { return QLocale(QLocale::German, QLocale::Germany); }
 QLocale DecimalPointLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
 
-ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
-                      const QList<QPair<QString, QString>>& environment) {
-  const QString log = workDir + QStringLiteral("/dialogs.log");
-  QFile::remove(log);
-  QProcess process;
+namespace {
+QString DialogLogIn(const QString& workDir) { return workDir + QStringLiteral("/dialogs.log"); }
+}  // namespace
+
+std::unique_ptr<QProcess> StartProgram(const QString& program, const QStringList& args, const QString& workDir,
+                                       const QList<QPair<QString, QString>>& environment) {
+  QFile::remove(DialogLogIn(workDir));
+  auto process = std::make_unique<QProcess>();
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("SUITE_DIALOG_LOG"), log);
+  env.insert(QStringLiteral("SUITE_DIALOG_LOG"), DialogLogIn(workDir));
   for (const auto& [name, value] : environment) env.insert(name, value);
-  process.setProcessEnvironment(env);
-  process.start(program, args);
-  EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+  process->setProcessEnvironment(env);
+  process->start(program, args);
+  return process;
+}
+
+ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
+                      const QList<QPair<QString, QString>>& environment) {
+  const std::unique_ptr<QProcess> process = StartProgram(program, args, workDir, environment);
+  EXPECT_TRUE(process->waitForFinished(30000)) << program.toStdString();
   ProgramRun run;
-  run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  const QString text = QString::fromUtf8(ReadFileBytes(log));
+  run.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+  const QString text = QString::fromUtf8(ReadFileBytes(DialogLogIn(workDir)));
   run.dialogs = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   return run;
 }

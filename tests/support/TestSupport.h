@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QProcess>
+#include <memory>
 #include <QStringList>
 #include <ostream>
 #include <QLocale>
@@ -46,6 +48,9 @@ struct ProgramRun {
 };
 ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
                       const QList<QPair<QString, QString>>& environment = {});
+// The same program started with the same environment, not waited for.
+std::unique_ptr<QProcess> StartProgram(const QString& program, const QStringList& args, const QString& workDir,
+                                       const QList<QPair<QString, QString>>& environment = {});
 
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
