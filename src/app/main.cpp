@@ -6,11 +6,15 @@
 //                       its answers (see ScriptedDialogs.h) a script drives an export or import
 //   SUITE_REPORT_SHOWN  (environment) prints "shown" when the window is first on the
 //                       screen, and ends: the start-up benchmark times this
+//   SUITE_CHOOSE_KATALOG (environment) the catalogue key the catalogue choice answers with,
+//                       so that a script takes over a whole catalogue
+//   SUITE_TAKEOVER_BATCH (environment) rows per commit of a whole take-over
 #include <QAbstractButton>
 #include <QAction>
 #include <QTimer>
 #include <cstdio>
 
+#include "ArticlePricePage.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "MOD00100Unit1.h"
 #include "SuiteApplication.h"
@@ -68,9 +72,23 @@ void ClickWhenLoaded(TMOD00100Form1& form, const QStringList& names) {
   poll->start(kPollMs);
 }
 
+// What a script sets in place of the user: the catalogue chosen and the batch size.
+void ApplyScriptedChoices(TMOD00100Form1& form) {
+  if (qEnvironmentVariableIsSet("SUITE_CHOOSE_KATALOG")) {
+    form.ArtPage->Sources.ChooseKatalog = [key = qEnvironmentVariable("SUITE_CHOOSE_KATALOG")](QString& katalog) {
+      katalog = key;
+      return true;
+    };
+  }
+  bool valid = false;
+  const int batchRows = qEnvironmentVariableIntValue("SUITE_TAKEOVER_BATCH", &valid);
+  if (valid && batchRows > 0) form.ArtPage->BatchRows = batchRows;
+}
+
 int Run(SuiteApplication& app) {
   TMOD00100Form1 form(app.arguments());
   if (!form.Started()) return 1;  // refused: its message was shown
+  ApplyScriptedChoices(form);
   form.show();
   const QString screenshot = ScreenshotFile(app.arguments());
   if (!screenshot.isEmpty()) {

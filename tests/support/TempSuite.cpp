@@ -6,9 +6,12 @@
 #include "PathUtils.h"
 #include "TypeUnit.h"
 
-TempSuite::TempSuite() {
+TempSuite::TempSuite() : TempSuite(kDemoAddressCount, kDemoWarehouseArticleCount, kDemoCatalogueArticleCount) {}
+
+TempSuite::TempSuite(int addressCount, int warehouseArticles, int catalogueArticles) {
   QString error;
-  EXPECT_TRUE(CreateDemoSuite(dir_.path(), &error)) << error.toStdString();
+  EXPECT_TRUE(CreateDemoSuite(dir_.path(), &error, addressCount, warehouseArticles, catalogueArticles))
+      << error.toStdString();
 }
 
 TempSuite::~TempSuite() { FinalizeSystem(); }

@@ -10,6 +10,8 @@ class TempSuite {
  public:
   // Creates client DEMO with user ADMIN (admitted) and GAST (barred).
   TempSuite();
+  // The same with smaller (or larger) demo data.
+  TempSuite(int addressCount, int warehouseArticles, int catalogueArticles);
   ~TempSuite();  // frees the process-wide settings
 
   QString Root() const;           // ends with "/"

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QProcess>
+#include <memory>
 #include <QStringList>
 #include <memory>
 #include <ostream>
@@ -49,7 +51,6 @@ struct ProgramRun {
 };
 ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir,
                       const QList<QPair<QString, QString>>& environment = {});
-
 // The same, started and left running: Finish() waits for it and reads its
 // dialog log. A log file of its own lets it run beside another program.
 class StartedProgram {
