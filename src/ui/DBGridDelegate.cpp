@@ -20,7 +20,10 @@ void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                                      : option.state & QStyle::State_Active  ? QPalette::Active
                                                                             : QPalette::Inactive;
   painter->save();
-  painter->fillRect(option.rect, option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
+  const QVariant background = index.data(Qt::BackgroundRole);
+  const bool marked = !selected && background.typeId() == QMetaType::QColor && group != QPalette::Disabled;
+  painter->fillRect(option.rect, marked ? QBrush(background.value<QColor>())
+                                        : option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
   const QVariant value = index.data(Qt::DisplayRole);
   if (!value.isNull()) {
     const QString text = value.toString();
