@@ -71,12 +71,16 @@ TCompareWithStandard::TCompareWithStandard(QWidget* sheet, const QString& keyTit
   OnlyStandardPanel = new QWidget(sheet);
   OnlyStandardPanel->setObjectName(QStringLiteral("NurStandard"));
   auto* layout = new QVBoxLayout(OnlyStandardPanel);
-  layout->setContentsMargins(0, 4, 0, 0);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
   layout->addWidget(new QLabel(Tr("Nur in der Standardtabelle:"), OnlyStandardPanel));
   OnlyStandardList = NewReadOnlyListView(OnlyStandardPanel, "NurStandardListe");
   OnlyStandardList->setModel(model_);
   OnlyStandardList->setColumnHidden(ocDescription, !withDescription);
-  OnlyStandardList->setMaximumHeight(8 * OnlyStandardList->verticalHeader()->defaultSectionSize());
+  // A few rows under the page's own list, which keeps the room.
+  OnlyStandardList->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  OnlyStandardList->setFixedHeight(OnlyStandardList->horizontalHeader()->sizeHint().height() +
+                                   3 * OnlyStandardList->verticalHeader()->defaultSectionSize() + 4);
   layout->addWidget(OnlyStandardList);
   OnlyStandardPanel->hide();
 }
@@ -126,8 +130,13 @@ bool TCompareWithStandard::ReadLists() {
 void TCompareWithStandard::Refresh() {
   if (!Comparing() || !ReadLists()) Comparison.Clear();
   model_->Refresh();
-  OnlyStandardPanel->setVisible(Comparing());
+  ShowOnlyStandard();
   if (OnShow) OnShow(Comparing());
+}
+
+// Shown only when the standard has rows the customer lacks.
+void TCompareWithStandard::ShowOnlyStandard() {
+  OnlyStandardPanel->setVisible(Comparing() && Comparison.OnlyStandardCount() > 0);
 }
 
 void TCompareWithStandard::CustomerKeysChanged() {
@@ -138,6 +147,7 @@ void TCompareWithStandard::CustomerKeysChanged() {
     MessageDlg(ReportException::Of(e).message, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
   }
   model_->Refresh();
+  ShowOnlyStandard();
   if (OnShow) OnShow(true);
 }
 
@@ -173,7 +183,7 @@ std::vector<TDBGridColumn> TCompareWithStandard::GridColumns(int keyColumn, int 
   const QStringList titles = ColumnTitles();
   for (int c = 0; c < kColumns; ++c)
     columns.push_back({.FieldName = QString(),
-                       .Title = titles[c], .ReadOnly = true, .DefaultWidth = c == 1 ? 160 : 100,
+                       .Title = titles[c], .ReadOnly = true, .DefaultWidth = c == 1 ? 180 : 100,
                        .Alignment = c == 2 ? Qt::AlignLeft : Qt::AlignRight,
                        .RowText = [this, c, keyColumn, valueColumn](const QVariantList& row) {
                          return ColumnText(c, row.value(keyColumn).toString(), row.value(valueColumn));

@@ -26,7 +26,7 @@ class TCompareWithStandard : public QObject {
   TCompareWithStandard(QWidget* sheet, const QString& keyTitle, bool withDescription);
 
   QCheckBox* CheckBox = nullptr;
-  QWidget* OnlyStandardPanel = nullptr;  // shown while comparing
+  QWidget* OnlyStandardPanel = nullptr;  // shown while comparing, when the standard has rows the customer lacks
   QTableView* OnlyStandardList = nullptr;
   TStandardComparison Comparison;
 
@@ -61,6 +61,7 @@ class TCompareWithStandard : public QObject {
   void ShowChoice();
   void Toggled(bool on);
   void Refresh();
+  void ShowOnlyStandard();
   bool ReadLists();
 
   QWidget* sheet_;

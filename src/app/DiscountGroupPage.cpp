@@ -52,6 +52,7 @@ TDiscountGroupPage::TDiscountGroupPage(QWidget* sheet, const TDiscountGroupPageP
   Grid->Model()->OnWriteError = [this](const std::exception&) { return FollowListFile(true); };
   Grid->SetGridActive(false);
   layout->addWidget(Grid, 1);
+  layout->addWidget(Compare->CheckBox);
   layout->addWidget(Compare->OnlyStandardPanel);
   layout->addWidget(BuildButtonRow(sheet));
   SetUpComparison();
@@ -96,8 +97,6 @@ QWidget* TDiscountGroupPage::BuildButtonRow(QWidget* sheet) {
   CompressButton = AddPageButton(row, parts_.compressButton, "Rabattgruppen ohne Rabatt entfernen", &AddressFrame, [this] { CompressClick(); });
   AddButton = AddPageButton(row, parts_.addButton, "Rabattgruppe manuell hinzufuegen", &AddressFrame, [this] { AddClick(); });
   layout->addStretch();
-  Compare->CheckBox->setParent(row);
-  layout->addWidget(Compare->CheckBox);
   return row;
 }
 

@@ -50,6 +50,7 @@ TQuantityDiscountPage::TQuantityDiscountPage(QWidget* sheet) : QObject(sheet) {
   Panel2->setObjectName(QStringLiteral("Panel2"));
   Compare = new TCompareWithStandard(sheet, Tr("ab Menge"), false);
   layout->addWidget(Panel2, 1);
+  layout->addWidget(Compare->CheckBox);
   layout->addWidget(Compare->OnlyStandardPanel);
   layout->addWidget(BuildButtonRow(sheet));
   RabMengenEditor = new TDoubleStringsEditorFrame(Panel2, true);
@@ -119,8 +120,6 @@ QWidget* TQuantityDiscountPage::BuildButtonRow(QWidget* sheet) {
   Button2 = AddPageButton(row, "Button2", "Export", &AddressFrame, [this] { Button2Click(); });
   Button3 = AddPageButton(row, "Button3", "Import", &AddressFrame, [this] { Button3Click(); });
   layout->addStretch();
-  Compare->CheckBox->setParent(row);
-  layout->addWidget(Compare->CheckBox);
   return row;
 }
 

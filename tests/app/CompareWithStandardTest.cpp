@@ -99,6 +99,7 @@ TEST_F(CompareWithStandardTest, DiscountGroupsShowStandardDifferenceAndRowsOfOne
   form->AddressFrame->GotoAddress(QStringLiteral("10000"));  // all groups: nothing only in the standard
   RunEventsFor(TDBAdressViewFrame1::kSelectionDelayMs + 150);
   EXPECT_EQ(onlyStandard.rowCount(), 0);
+  EXPECT_FALSE(page.Compare->OnlyStandardPanel->isVisibleTo(form.get()));
   EXPECT_EQ(RowOf(grid, QStringLiteral("NURKUNDE")), -1);
 }
 
