@@ -2,6 +2,8 @@
 // 100,000 groups with "Vergleich mit Standard" on, beside a standard table
 // of 100,000 groups (5,000 only in one of them, 10,000 only in the other):
 // the standard read, the keys of both compared, the first rows painted.
+// compare.quantity_page_open: the same for the quantity page on lists of
+// 100,000 steps each (the list file read included).
 // The reference is the same page opening without the comparison.
 #include <QApplication>
 #include <QCheckBox>
@@ -14,7 +16,9 @@
 #include "DBGrid.h"
 #include "DiscountGroupPage.h"
 #include "KSRabDatabase.h"
+#include "NumberText.h"
 #include "PricingFiles.h"
+#include "QuantityDiscountPage.h"
 #include "RawSqlite.h"
 #include "ScriptedDialogs.h"
 #include "SuiteTree.h"
@@ -42,7 +46,16 @@ bool FillGroups(const QString& file, int first, int count, bool sparse) {
   return true;
 }
 
-double OpenPage(TDiscountGroupPage& page, QWidget& sheet, bool comparing) {
+// Steps of first, first+step, ... with discounts.
+bool FillSteps(const QString& file, int first, int step) {
+  TDoubleStringListObjectList steps;
+  for (int i = 0; i < kGroups; ++i)
+    steps.Add(FormatGeneralNumber(first + i * step), FormatGeneralNumber(i % 40 * 0.5));
+  return steps.SaveToFile(file);
+}
+
+template <class Page>
+double OpenPage(Page& page, QWidget& sheet, bool comparing) {
   page.Reset();
   page.Compare->CheckBox->setChecked(comparing);
   QApplication::processEvents();
@@ -58,7 +71,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   SetSelection(argc, argv);
   const QString name = QStringLiteral("compare.page_open");
-  if (!Selected(name)) return 0;
+  const QString quantityName = QStringLiteral("compare.quantity_page_open");
+  if (!Selected(name) && !Selected(quantityName)) return 0;
   SetDialogs(std::make_unique<ScriptedDialogs>());
   QTemporaryDir dir;
   QString error;
@@ -79,6 +93,21 @@ int main(int argc, char** argv) {
   }
   std::printf("# two tables of %d groups made in %s ms\n", kGroups, PointNumber(NowMs() - fillStart, 0).constData());
 
+  if (Selected(quantityName)) {
+    const auto steps = [&](const char* id) {
+      return PricingFilePath(addressDir, QStringLiteral("002"), QLatin1String(id), QStringLiteral(".MR"));
+    };
+    if (!FillSteps(steps("10000"), 1, 2) || !FillSteps(steps(kDefaultAddressId), 1, 3)) return 1;
+    QWidget sheet;
+    sheet.setObjectName(QStringLiteral("TabSheet2"));
+    sheet.resize(1000, 400);
+    auto* page = new TQuantityDiscountPage(&sheet);
+    sheet.show();
+    BenchAgainst(quantityName, kRounds, [&] { return OpenPage(*page, sheet, true); },
+                 [&] { return OpenPage(*page, sheet, false); });
+    delete page;
+  }
+  if (!Selected(name)) return 0;
   TLagerConfig lagerConfig;
   QWidget sheet;
   sheet.setObjectName(QStringLiteral("TabSheet1"));

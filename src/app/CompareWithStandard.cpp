@@ -39,7 +39,7 @@ class TCompareWithStandard::OnlyStandardModel : public QAbstractTableModel {
     if (role == Qt::BackgroundRole) return OnlyStandardColour();
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-      case ocKey: return comparison_.OnlyStandardKey(index.row());
+      case ocKey: return comparison_.OnlyStandardDetails(index.row()).Key;
       case ocDescription: return comparison_.OnlyStandardDetails(index.row()).Description;
       case ocStandard: {
         const QVariant& value = comparison_.OnlyStandardDetails(index.row()).Value;

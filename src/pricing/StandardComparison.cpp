@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "CmnCustomObjectLists.h"
@@ -145,7 +146,8 @@ std::vector<TStandardKey> TStandardDiscountGroups::Keys() {
 
 TStandardDetails TStandardDiscountGroups::Details(qint64 rowId) {
   if (!table_->GotoRowId(rowId)) return {};
-  return {table_->FieldByName(kDescription).AsString(), table_->FieldByName(kDiscount).Value()};
+  return {table_->FieldByName(kKey).AsString(), table_->FieldByName(kDescription).AsString(),
+          table_->FieldByName(kDiscount).Value()};
 }
 
 void SetStandardDiscountGroups(TStandardComparison& comparison, const QString& fileName) {
@@ -166,7 +168,15 @@ std::vector<QString> ReadDiscountGroupKeys(TTdbTable& table) {
 QString QuantityKey(const QString& text) {
   bool ok = false;
   const double quantity = ReadFloatLenient(text, 0, &ok);
-  return ok ? FormatGeneralNumber(quantity) : text;
+  if (!ok) return QChar(u'\x2') + text;  // after every number
+  // The bits of a double, sign flipped (all bits for negatives), order as its values.
+  constexpr quint64 kSign = quint64(1) << 63;
+  quint64 bits = std::bit_cast<quint64>(quantity == 0 ? 0.0 : quantity);
+  bits = bits & kSign ? ~bits : bits | kSign;
+  QString key(5, Qt::Uninitialized);
+  key[0] = QChar(u'\x1');
+  for (int i = 0; i < 4; ++i) key[1 + i] = QChar(char16_t(bits >> (48 - 16 * i)));
+  return key;
 }
 
 void SetStandardQuantitySteps(TStandardComparison& comparison, const TDoubleStringListObjectList& steps) {
@@ -175,7 +185,7 @@ void SetStandardQuantitySteps(TStandardComparison& comparison, const TDoubleStri
   for (int i = 0; i < steps.Count(); ++i) {
     const TDoubleString& step = *steps.Items(i);
     keys.push_back({QuantityKey(step.First), i});
-    copy->push_back({QString(), step.Second.trimmed().isEmpty() ? QVariant() : QVariant(step.Second)});
+    copy->push_back({step.First, QString(), step.Second.trimmed().isEmpty() ? QVariant() : QVariant(step.Second)});
   }
   comparison.SetStandard(std::move(keys), [copy](qint64 i) { return copy->at(size_t(i)); });
 }

@@ -22,6 +22,7 @@ struct TStandardKey {
 };
 
 struct TStandardDetails {
+  QString Key;  // as shown
   QString Description;
   QVariant Value;  // the discount in percent; null when empty
 };
@@ -42,7 +43,6 @@ class TStandardComparison {
   const TStandardDetails* Find(const QString& key) const;
   // The standard's entries the customer lacks, in the standard's own order.
   int OnlyStandardCount() const { return int(onlyStandard_.size()); }
-  QString OnlyStandardKey(int i) const { return keys_[size_t(onlyStandard_[size_t(i)])].Key; }
   const TStandardDetails& OnlyStandardDetails(int i) const { return DetailsAt(onlyStandard_[size_t(i)]); }
 
   // The column texts for one row of the customer; empty where the standard lacks the key.
@@ -88,8 +88,9 @@ void SetStandardDiscountGroups(TStandardComparison& comparison, const QString& f
 // The group keys of an open discount-group table, read from its index alone.
 std::vector<QString> ReadDiscountGroupKeys(TTdbTable& table);
 
-// A quantity as the key of a step: written as the quantity page writes it,
-// so that "10,0" and "10" name the same step.
+// A quantity as the key of a step: its number, so that "10,0" and "10" name
+// the same step, in a text whose order is the numbers' order (lists in
+// ascending order need no sorting); not for showing.
 QString QuantityKey(const QString& text);
 // Fills the comparison with the standard steps (the comparison keeps a copy).
 void SetStandardQuantitySteps(TStandardComparison& comparison, const TDoubleStringListObjectList& steps);

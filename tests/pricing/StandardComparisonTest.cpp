@@ -48,8 +48,8 @@ TEST(StandardComparisonTest, RowsMissingOnEitherSideAreMarkedAndListed) {
   SetStandardDiscountGroups(comparison, standardFile);
   comparison.SetCustomerKeys(ReadDiscountGroupKeys(*customer.Table));
   ASSERT_EQ(comparison.OnlyStandardCount(), 2);
-  EXPECT_EQ(comparison.OnlyStandardKey(0), QStringLiteral("B"));
-  EXPECT_EQ(comparison.OnlyStandardKey(1), QStringLiteral("C"));
+  EXPECT_EQ(comparison.OnlyStandardDetails(0).Key, QStringLiteral("B"));
+  EXPECT_EQ(comparison.OnlyStandardDetails(1).Key, QStringLiteral("C"));
   EXPECT_EQ(comparison.OnlyStandardDetails(0).Value.toDouble(), 5.5);
   EXPECT_EQ(comparison.MarkText(QStringLiteral("D")), QStringLiteral("nur Kunde"));
   EXPECT_EQ(comparison.MarkText(QStringLiteral("A")), QString());
@@ -84,5 +84,13 @@ TEST(StandardComparisonTest, QuantityStepsMatchByTheirNumber) {
   EXPECT_EQ(comparison.DifferenceText(QuantityKey(customer.Items(0)->First), QStringLiteral("5")), QStringLiteral("2"));
   EXPECT_EQ(comparison.MarkText(QuantityKey(QStringLiteral("20"))), QStringLiteral("nur Kunde"));
   ASSERT_EQ(comparison.OnlyStandardCount(), 1);
-  EXPECT_EQ(comparison.OnlyStandardKey(0), FormatGeneralNumber(2.5));
+  EXPECT_EQ(comparison.OnlyStandardDetails(0).Key, FormatGeneralNumber(2.5));
+}
+
+TEST(StandardComparisonTest, QuantityKeysOrderAsTheirNumbers) {
+  const double ascending[] = {-3, -0.5, 0, 1e-7, 2.5, 10, 1000.5, 1e20};
+  for (size_t i = 1; i < std::size(ascending); ++i)
+    EXPECT_LT(QuantityKey(FormatGeneralNumber(ascending[i - 1])), QuantityKey(FormatGeneralNumber(ascending[i])))
+        << ascending[i];
+  EXPECT_LT(QuantityKey(FormatGeneralNumber(1e20)), QuantityKey(QStringLiteral("abc")));
 }
