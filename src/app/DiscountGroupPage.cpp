@@ -1,5 +1,6 @@
 #include "DiscountGroupPage.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -7,6 +8,7 @@
 #include <QUuid>
 #include <QVBoxLayout>
 
+#include "CompareWithStandard.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "DBGrid.h"
 #include "ExchangeFileDialog.h"
@@ -14,6 +16,7 @@
 #include "KSRabDatabase.h"
 #include "Msgdlg.h"
 #include "PricingFiles.h"
+#include "StandardComparison.h"
 #include "Translation.h"
 #include "TypeUnit.h"
 #include "ULAGConfig.h"
@@ -22,6 +25,7 @@ namespace {
 constexpr int kNoAddress = 0;  // also: a list that exists but cannot be opened
 constexpr int kListMissing = 1;
 constexpr int kListPresent = 2;
+constexpr int kOwnColumns = 3;  // the table's columns; the comparison's follow
 
 // A new list is built under a name of its own beside the final one, so that
 // a list appears whole or not at all.
@@ -37,16 +41,43 @@ TDiscountGroupPage::TDiscountGroupPage(QWidget* sheet, const TDiscountGroupPageP
   auto* layout = new QVBoxLayout(sheet);
   layout->setContentsMargins(4, 4, 4, 4);
   Grid = new TDBGrid(QLatin1String(parts.grid), sheet);
-  Grid->SetColumns({{.FieldName = QStringLiteral("RABATTGRP"), .Title = Tr("Rabattgruppe"), .ReadOnly = true,
-                     .DefaultWidth = 100},
-                    {.FieldName = QStringLiteral("BEZEICHNUNG"), .Title = Tr("Bezeichnung"), .DefaultWidth = 388},
-                    {.FieldName = QStringLiteral("RABATT"), .Title = Tr("Rabatt in %"), .DefaultWidth = 100}});
+  Compare = new TCompareWithStandard(sheet, Tr("Rabattgruppe"), true);
+  std::vector<TDBGridColumn> columns{
+      {.FieldName = QStringLiteral("RABATTGRP"), .Title = Tr("Rabattgruppe"), .ReadOnly = true, .DefaultWidth = 100},
+      {.FieldName = QStringLiteral("BEZEICHNUNG"), .Title = Tr("Bezeichnung"), .DefaultWidth = 388},
+      {.FieldName = QStringLiteral("RABATT"), .Title = Tr("Rabatt in %"), .DefaultWidth = 100}};
+  for (TDBGridColumn& column : Compare->GridColumns(0, 2)) columns.push_back(std::move(column));
+  Grid->SetColumns(std::move(columns));
   Grid->Bind(Store->Table);
   Grid->Model()->OnWriteError = [this](const std::exception&) { return FollowListFile(true); };
   Grid->SetGridActive(false);
   layout->addWidget(Grid, 1);
+  layout->addWidget(Compare->CheckBox);
+  layout->addWidget(Compare->OnlyStandardPanel);
   layout->addWidget(BuildButtonRow(sheet));
+  SetUpComparison();
   ShowListState(kNoAddress);
+}
+
+// The standard tables' list of the same set is only read, never made.
+void TDiscountGroupPage::SetUpComparison() {
+  Compare->ReadStandard = [this](TStandardComparison& comparison) {
+    const TSystemEinstellungen* system = SystemEinstellungen();
+    SetStandardDiscountGroups(comparison, system ? PricingFilePath(system->AddressDir, QLatin1String(parts_.folder),
+                                                                   QLatin1String(kDefaultAddressId), QStringLiteral(".TDBD"))
+                                                 : QString());
+  };
+  Compare->ReadCustomerKeys = [this] {
+    return Store->Opened ? ReadDiscountGroupKeys(*Store->Table) : std::vector<QString>{};
+  };
+  Grid->Model()->RowBackground = [this](const QVariantList& row) { return Compare->RowBackground(row.value(0).toString()); };
+  Compare->OnShow = [this](bool on) { ShowComparison(on); };
+  ShowComparison(false);
+}
+
+void TDiscountGroupPage::ShowComparison(bool on) {
+  for (int c = 0; c < TCompareWithStandard::kColumns; ++c) Grid->setColumnHidden(kOwnColumns + c, !on);
+  Grid->viewport()->update();
 }
 
 TDiscountGroupPage::~TDiscountGroupPage() {
@@ -82,6 +113,7 @@ void TDiscountGroupPage::ShowListState(int tag) {
   ListButton->setText(tag == kListPresent ? Tr("Liste loeschen") : Tr("Liste anlegen"));
   ListButton->setEnabled(tag != kNoAddress);
   Grid->SetGridActive(tag == kListPresent);
+  Compare->Follow(addressId_);
 }
 
 // Opening reports its errors itself (the store's error callback).
@@ -188,14 +220,14 @@ bool TDiscountGroupPage::Reimport() {
     return true;
   }
   const bool done = Store->UpdateRabattListe(lagerConfig_.Rabattgruppen);
-  FollowListFile(false);
+  if (!FollowListFile(false)) Compare->CustomerKeysChanged();
   return done;
 }
 
 void TDiscountGroupPage::CompressClick() {
   if (!ListOpen()) return;
   Store->CompressRabattListe();
-  FollowListFile(false);
+  if (!FollowListFile(false)) Compare->CustomerKeysChanged();
 }
 
 void TDiscountGroupPage::AddClick() {
@@ -203,7 +235,7 @@ void TDiscountGroupPage::AddClick() {
   QString key;
   if (!Dialogs().InputQuery(InputRequest{Tr("Neue Rabattgruppe"), Tr("Rabattgruppe"), QString()}, key)) return;
   if (!Store->RabattGrpExists(key)) Store->RabattGrpAppend(key);
-  FollowListFile(false);
+  if (!FollowListFile(false)) Compare->CustomerKeysChanged();
 }
 
 void TDiscountGroupPage::ExportClick() {
@@ -218,7 +250,7 @@ void TDiscountGroupPage::ImportClick() {
   if (file.isEmpty()) return;
   Store->ImportFromFile(file);
   Store->RefreshTables();
-  FollowListFile(false);
+  FollowListFile(false);  // an import changes values only: the columns follow by themselves
 }
 
 void TDiscountGroupPage::LoadColumnWidths(const TMemIniFile& ini, const QString& section) {

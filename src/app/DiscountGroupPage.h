@@ -11,6 +11,7 @@
 class QPushButton;
 class QWidget;
 class TDBAdressViewFrame1;
+class TCompareWithStandard;
 class TDBGrid;
 class TKSRabDatabase;
 class TLagerConfig;
@@ -41,6 +42,7 @@ class TDiscountGroupPage : public QObject {
   QPushButton* ImportButton = nullptr;
   QPushButton* CompressButton = nullptr;
   QPushButton* AddButton = nullptr;
+  TCompareWithStandard* Compare = nullptr;  // "Vergleich mit Standard"
   // The address picker: its selection waits while a command of this page
   // runs, so that a command acts on the address it was given for.
   QPointer<TDBAdressViewFrame1> AddressFrame;
@@ -64,6 +66,8 @@ class TDiscountGroupPage : public QObject {
 
  private:
   QWidget* BuildButtonRow(QWidget* sheet);
+  void SetUpComparison();
+  void ShowComparison(bool on);
   bool Open(const QString& file);
   bool FollowListFile(bool lastChangeLost);
   void ShowListState(int tag);

@@ -24,6 +24,7 @@
 #include "UKAT2ArtikelAuswahlForm1.h"
 #include "UKATKatalogAuswahl.h"
 #include "DiscountGroupPage.h"
+#include "CompareWithStandard.h"
 #include "MemIniFile.h"
 #include "Msgdlg.h"
 #include "PathUtils.h"
@@ -223,6 +224,8 @@ void TMOD00100Form1::ReadGridSettings(const TMemIniFile& ini) {
   RabPage->LoadColumnWidths(ini, section);
   KommRabPage->LoadColumnWidths(ini, section);
   ArtPage->LoadColumnWidths(ini, section);
+  for (TCompareWithStandard* compare : {RabPage->Compare, KommRabPage->Compare, MengenPage->Compare})
+    compare->ReadSetting(ini);
   ArtPage->cbImpPreis->setCurrentIndex(
       ReadClampedInteger(ini, section, QLatin1String(kPriceChoiceKey), 0, 0, kPriceChoiceCount - 1));
   const int height = ReadClampedInteger(ini, section, QLatin1String(kPanelHeightKey), kDefaultPanelHeight,
@@ -236,6 +239,8 @@ void TMOD00100Form1::WriteGridSettings(TMemIniFile& ini) const {
   RabPage->SaveColumnWidths(ini, section);
   KommRabPage->SaveColumnWidths(ini, section);
   ArtPage->SaveColumnWidths(ini, section);
+  for (TCompareWithStandard* compare : {RabPage->Compare, KommRabPage->Compare, MengenPage->Compare})
+    compare->WriteSetting(ini);
   ini.WriteInteger(section, QLatin1String(kPriceChoiceKey), ArtPage->cbImpPreis->currentIndex());
   ini.WriteInteger(section, QLatin1String(kPanelHeightKey), Panel1->height());
 }

@@ -2,18 +2,22 @@
 
 #include "PageButton.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
+#include "CompareWithStandard.h"
 #include "DBAdressViewFrameUnit1.h"
 #include "DoubleStringsEditorFrame.h"
 #include "ExchangeFileDialog.h"
 #include "Msgdlg.h"
 #include "NumberText.h"
 #include "PricingFiles.h"
+#include "StandardComparison.h"
 #include "TextFile.h"
 #include "Translation.h"
 #include "TypeUnit.h"
@@ -44,7 +48,10 @@ TQuantityDiscountPage::TQuantityDiscountPage(QWidget* sheet) : QObject(sheet) {
   layout->setContentsMargins(4, 4, 4, 4);
   Panel2 = new QWidget(sheet);
   Panel2->setObjectName(QStringLiteral("Panel2"));
+  Compare = new TCompareWithStandard(sheet, Tr("ab Menge"), false);
   layout->addWidget(Panel2, 1);
+  layout->addWidget(Compare->CheckBox);
+  layout->addWidget(Compare->OnlyStandardPanel);
   layout->addWidget(BuildButtonRow(sheet));
   RabMengenEditor = new TDoubleStringsEditorFrame(Panel2, true);
   RabMengenEditor->setObjectName(QStringLiteral("RabMengenEditor"));
@@ -57,9 +64,46 @@ TQuantityDiscountPage::TQuantityDiscountPage(QWidget* sheet) : QObject(sheet) {
     const TSelectionHold hold(AddressFrame);
     SpeedButton3Click();
   };
-  RabMengenEditor->OnChange = [this] { MengenModified = true; };  // RabMengenStringsChange
+  RabMengenEditor->OnChange = [this] {  // RabMengenStringsChange
+    MengenModified = true;
+    if (RabMengenStrings.Count() != comparedSteps_) Compare->CustomerKeysChanged();
+  };
   RabMengenEditor->SetTitles({Tr("ab Menge"), Tr("Rabatt in %")}, {-1, -1});
+  SetUpComparison();
   ShowListState(kNoAddress);
+}
+
+// The standard tables' steps are only read, never made.
+void TQuantityDiscountPage::SetUpComparison() {
+  Compare->ReadStandard = [](TStandardComparison& comparison) {
+    TDoubleStringListObjectList standard;
+    const TSystemEinstellungen* system = SystemEinstellungen();
+    const QString file = system ? PricingFilePath(system->AddressDir, QStringLiteral("002"),
+                                                  QLatin1String(kDefaultAddressId), QStringLiteral(".MR"))
+                                : QString();
+    if (QFileInfo(file).isFile() && !standard.LoadFromFile(file))
+      throw std::runtime_error(file.toStdString());
+    SetStandardQuantitySteps(comparison, standard);
+  };
+  Compare->ReadCustomerKeys = [this] {
+    comparedSteps_ = RabMengenStrings.Count();
+    return QuantityKeys(RabMengenStrings);
+  };
+  TValueListModel* model = RabMengenEditor->Model();
+  model->SetExtraColumns(TCompareWithStandard::ColumnTitles(), [this](int row, int column) {
+    const TDoubleString& step = *RabMengenStrings.Items(row);
+    return Compare->ColumnText(column, QuantityKey(step.First), step.Second);
+  });
+  model->RowBackground = [this](int row) {
+    return Compare->RowBackground(QuantityKey(RabMengenStrings.Items(row)->First));
+  };
+  Compare->OnShow = [this](bool on) { ShowComparison(on); };
+  ShowComparison(false);
+}
+
+void TQuantityDiscountPage::ShowComparison(bool on) {
+  for (int c = 0; c < TCompareWithStandard::kColumns; ++c) RabMengenEditor->Grid->setColumnHidden(2 + c, !on);
+  RabMengenEditor->Grid->viewport()->update();
 }
 
 // The editor goes before the list it shows.
@@ -91,6 +135,7 @@ void TQuantityDiscountPage::ShowListState(int tag) {
   Button1->setText(tag == kListPresent ? Tr("Liste loeschen") : Tr("Liste anlegen"));
   RabMengenEditor->SetList(&RabMengenStrings);
   RabMengenEditor->SetEditable(tag == kListPresent);
+  Compare->Follow(addressId_);
 }
 
 void TQuantityDiscountPage::Load(const QString& addressId) {
@@ -177,6 +222,7 @@ void TQuantityDiscountPage::SpeedButton3Click() {
     return;
   }
   RabMengenStrings.AddSorted(quantity, QStringLiteral("0"));
+  Compare->CustomerKeysChanged();
   RabMengenEditor->RowCountChanged();
   RabMengenEditor->SelectKey(key);
   MengenModified = true;
@@ -194,5 +240,6 @@ void TQuantityDiscountPage::Button3Click() {
   if (file.isEmpty()) return;
   if (!ReadList(file, RabMengenStrings)) return;
   RabMengenEditor->SetList(&RabMengenStrings);
+  Compare->CustomerKeysChanged();
   MengenModified = true;
 }

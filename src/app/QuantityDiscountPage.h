@@ -10,6 +10,7 @@
 #include "CmnCustomObjectLists.h"
 
 class QPushButton;
+class TCompareWithStandard;
 class QWidget;
 class TDBAdressViewFrame1;
 class TDoubleStringsEditorFrame;
@@ -25,6 +26,7 @@ class TQuantityDiscountPage : public QObject {
   QPushButton* Button2 = nullptr;  // "Export"
   QPushButton* Button3 = nullptr;  // "Import"
   QWidget* Panel2 = nullptr;
+  TCompareWithStandard* Compare = nullptr;  // "Vergleich mit Standard"
   bool MengenModified = false;
   // The address picker: its selection waits while a command of this page
   // runs, so that a command acts on the address it was pressed for.
@@ -47,6 +49,8 @@ class TQuantityDiscountPage : public QObject {
 
  private:
   QWidget* BuildButtonRow(QWidget* sheet);
+  void SetUpComparison();
+  void ShowComparison(bool on);
   void ShowListState(int tag);
   void CreateList();
   void DeleteList();
@@ -54,4 +58,5 @@ class TQuantityDiscountPage : public QObject {
   bool ReadQuantity(double& quantity);
 
   QString addressId_;
+  int comparedSteps_ = -1;  // the step count the comparison last saw
 };

@@ -72,11 +72,13 @@ QString TDBGrid::WidthKey(const QString& keyPrefix, int column) const {
 
 void TDBGrid::LoadColumnWidths(const TMemIniFile& ini, const QString& section, const QString& keyPrefix) {
   for (int c = 0; c < model_->columnCount(); ++c)
-    setColumnWidth(c, ReadColumnWidth(ini, section, WidthKey(keyPrefix, c), model_->Columns()[size_t(c)].DefaultWidth));
+    if (!model_->Columns()[size_t(c)].RowText)
+      setColumnWidth(c, ReadColumnWidth(ini, section, WidthKey(keyPrefix, c), model_->Columns()[size_t(c)].DefaultWidth));
 }
 
 void TDBGrid::SaveColumnWidths(TMemIniFile& ini, const QString& section, const QString& keyPrefix) const {
-  for (int c = 0; c < model_->columnCount(); ++c) ini.WriteInteger(section, WidthKey(keyPrefix, c), columnWidth(c));
+  for (int c = 0; c < model_->columnCount(); ++c)
+    if (!model_->Columns()[size_t(c)].RowText) ini.WriteInteger(section, WidthKey(keyPrefix, c), columnWidth(c));
 }
 
 // ---- the table's cursor

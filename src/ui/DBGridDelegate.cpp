@@ -20,7 +20,12 @@ void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                                      : option.state & QStyle::State_Active  ? QPalette::Active
                                                                             : QPalette::Inactive;
   painter->save();
-  painter->fillRect(option.rect, option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
+  // Only a grid that marks rows is asked for a background: the others paint as they always did.
+  const auto* model = qobject_cast<const TDBGridModel*>(index.model());
+  const QVariant background = model && model->RowBackground ? index.data(Qt::BackgroundRole) : QVariant();
+  const bool marked = !selected && background.typeId() == QMetaType::QColor && group != QPalette::Disabled;
+  painter->fillRect(option.rect, marked ? QBrush(background.value<QColor>())
+                                        : option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
   const QVariant value = index.data(Qt::DisplayRole);
   if (!value.isNull()) {
     const QString text = value.toString();

@@ -177,6 +177,13 @@ QVariant TDBGridModel::ShownValue(int row, int column) const {
   return page && at < page->values.size() ? page->values[at].value(column) : QVariant();
 }
 
+QVariantList TDBGridModel::RowValues(int row) const {
+  QVariantList values;
+  for (int c = 0; c < columnCount(); ++c)
+    values << (columns_[size_t(c)].RowText ? QVariant() : CellValue(row, c));
+  return values;
+}
+
 QVariant TDBGridModel::CellValue(int row, int column) const {
   const TTdbField* field = nullptr;
   QVariant value;
@@ -214,7 +221,9 @@ QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= count_ || index.column() >= columnCount()) return QVariant();
   const TDBGridColumn& column = columns_[size_t(index.column())];
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column.Alignment | Qt::AlignVCenter);
+  if (role == Qt::BackgroundRole) return RowBackground ? RowBackground(RowValues(index.row())) : QVariant();
   if (role != Qt::DisplayRole && role != Qt::EditRole) return QVariant();
+  if (column.RowText) return column.RowText(RowValues(index.row()));
   const QVariant value = CellValue(index.row(), index.column());
   if (value.isNull()) return QVariant();
   if (role == Qt::DisplayRole && column.DisplayText) return column.DisplayText(value);
@@ -226,7 +235,8 @@ Qt::ItemFlags TDBGridModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   const bool writable = enabled_ && table_ && table_->Active() && !table_->ReadOnly() &&
                         !(table_->Database() && table_->Database()->ReadOnly());
-  if (writable && !columns_[size_t(index.column())].ReadOnly) result |= Qt::ItemIsEditable;
+  const TDBGridColumn& column = columns_[size_t(index.column())];
+  if (writable && !column.ReadOnly && !column.RowText) result |= Qt::ItemIsEditable;
   return result;
 }
 

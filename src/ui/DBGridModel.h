@@ -23,6 +23,9 @@ struct TDBGridColumn {
   Qt::Alignment Alignment = Qt::AlignLeft;
   // Cell text of a non-null value; empty: the value as text.
   std::function<QString(const QVariant&)> DisplayText{};
+  // A column of no field: read-only text made from the row's values (one per
+  // column, as the grid shows them; null for such columns). Its width is not kept.
+  std::function<QString(const QVariantList&)> RowText{};
 };
 
 class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
@@ -61,6 +64,9 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
   std::function<bool(const std::exception&)> OnWriteError;
   void ReportWriteError(const std::exception& error);
 
+  // Background of a whole row from its values (as for RowText); none: the grid's.
+  std::function<QVariant(const QVariantList&)> RowBackground;
+
   // What the display cost so far: pages and rows read through the view cursor.
   qint64 PagesRead() const { return pagesRead_; }
   qint64 RowsRead() const { return rowsRead_; }
@@ -98,6 +104,7 @@ class TDBGridModel : public QAbstractTableModel, private ITdbTableListener {
   TdbFieldKind ColumnKind(int column) const;
   // The value the grid shows for a cell, as the table stores it.
   QVariant ShownValue(int row, int column) const;
+  QVariantList RowValues(int row) const;
   // In an edit of the row: every shown column must still hold what was shown.
   void ExpectShownValues(int row);
   QString ValueText(const QVariant& value, int column) const;

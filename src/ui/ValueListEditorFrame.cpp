@@ -23,25 +23,29 @@ int TValueListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TValueListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(titles_.size());
+  return parent.isValid() ? 0 : static_cast<int>(titles_.size() + extraTitles_.size());
 }
 
 // Hints show the whole text of a cell too narrow for it.
 QVariant TValueListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
-  if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
-    return CellText(index.row(), index.column());
+  if (role == Qt::BackgroundRole) return RowBackground ? RowBackground(index.row()) : QVariant();
+  if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+  if (IsExtra(index.column()))
+    return extraText_ ? extraText_(index.row(), index.column() - int(titles_.size())) : QString();
+  return CellText(index.row(), index.column());
   return {};
 }
 
 QVariant TValueListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < titles_.size())
-    return titles_[section];
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < columnCount())
+    return IsExtra(section) ? extraTitles_[section - titles_.size()] : titles_[section];
   return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 bool TValueListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() || !editable_[index.column()])
+  if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() || IsExtra(index.column()) ||
+      !editable_[index.column()])
     return false;
   if (!TakeText(index.row(), index.column(), value.toString())) return false;
   emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
@@ -51,7 +55,7 @@ bool TValueListModel::setData(const QModelIndex& index, const QVariant& value, i
 
 Qt::ItemFlags TValueListModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags result = QAbstractTableModel::flags(index);
-  if (index.isValid() && editable_[index.column()]) result |= Qt::ItemIsEditable;
+  if (index.isValid() && !IsExtra(index.column()) && editable_[index.column()]) result |= Qt::ItemIsEditable;
   return result;
 }
 
@@ -66,6 +70,13 @@ void TValueListModel::SetTitle(int column, const QString& title) {
 }
 
 void TValueListModel::SetEditable(int column, bool on) { editable_[column] = on; }
+
+void TValueListModel::SetExtraColumns(const QStringList& titles, std::function<QString(int, int)> text) {
+  beginResetModel();
+  extraTitles_ = titles;
+  extraText_ = std::move(text);
+  endResetModel();
+}
 
 // ---- the frame
 

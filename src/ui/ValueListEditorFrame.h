@@ -28,6 +28,11 @@ class TValueListModel : public QAbstractTableModel {
   void Refresh();
   void SetTitle(int column, const QString& title);
   void SetEditable(int column, bool on);
+  // Read-only columns after the list's own (a comparison, say), one per title;
+  // text gets the row and the extra column's number from 0.
+  void SetExtraColumns(const QStringList& titles, std::function<QString(int row, int column)> text);
+  // Background of a whole row; none: the grid's.
+  std::function<QVariant(int row)> RowBackground;
 
   virtual bool HasList() const = 0;
   virtual int Count() const = 0;
@@ -40,8 +45,12 @@ class TValueListModel : public QAbstractTableModel {
   std::function<void()> OnChange;
 
  private:
+  bool IsExtra(int column) const { return column >= titles_.size(); }
+
   QStringList titles_;
   QList<bool> editable_;
+  QStringList extraTitles_;
+  std::function<QString(int row, int column)> extraText_;
 };
 
 class TValueListEditorFrame : public QWidget {
@@ -60,6 +69,7 @@ class TValueListEditorFrame : public QWidget {
   // A value still in an open cell editor is taken (closing the window, say).
   void PostPendingEdit();
   int SelectedRow() const;
+  TValueListModel* Model() const { return model_; }
 
   void AddClick();
   void DeleteClick();
@@ -77,7 +87,6 @@ class TValueListEditorFrame : public QWidget {
   QPushButton* SortButton = nullptr;  // "Sortieren": hidden, without function
 
  protected:
-  TValueListModel* Model() const { return model_; }
   void FocusRow(int row, int column);
   void Changed();
   // The built-in add; the number frame has none.

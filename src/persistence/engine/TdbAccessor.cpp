@@ -8,6 +8,8 @@
 
 TTdbAccessor::TTdbAccessor(TTdbTable& table) : table_(table) {}
 
+TTdbAccessor::TTdbAccessor(TTdbTable& table, const QStringList& columns) : table_(table), columns_(columns) {}
+
 TTdbAccessor::~TTdbAccessor() { Finish(); }
 
 void TTdbAccessor::Finish() {
@@ -19,7 +21,9 @@ void TTdbAccessor::Finish() {
 int TTdbAccessor::First() {
   Finish();
   sqlite3* db = table_.Connection().Handle();
-  const QByteArray sql = table_.SelectSql(QString(), false, QString()).toUtf8();
+  QStringList quoted;
+  for (const QString& column : columns_) quoted << QuoteIdentifier(column);
+  const QByteArray sql = table_.SelectSql(QString(), false, QString(), quoted.join(QStringLiteral(", "))).toUtf8();
   if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
     Finish();
     ThrowEngineError(db, QStringLiteral("accessor"));
@@ -41,6 +45,11 @@ int TTdbAccessor::Next() {
 }
 
 int TTdbAccessor::FieldIndex(const QString& name) const {
+  if (!columns_.isEmpty()) {
+    for (qsizetype i = 0; i < columns_.size(); ++i)
+      if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return int(i);
+    return -1;
+  }
   TTdbField* field = table_.FindField(name);
   return field ? field->Index() : -1;
 }

@@ -3,6 +3,7 @@
 // the cursor machinery: one statement stepped from start to end. The walk
 // holds a read lock on the file until it ends or the accessor is destroyed.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 struct sqlite3_stmt;
@@ -11,6 +12,9 @@ class TTdbTable;
 class TTdbAccessor {
  public:
   explicit TTdbAccessor(TTdbTable& table);
+  // Only these columns, numbered from 0 in this order: a walk over the keys
+  // of an index reads the index alone, not the rows.
+  TTdbAccessor(TTdbTable& table, const QStringList& columns);
   ~TTdbAccessor();
   TTdbAccessor(const TTdbAccessor&) = delete;
   TTdbAccessor& operator=(const TTdbAccessor&) = delete;
@@ -31,6 +35,7 @@ class TTdbAccessor {
   void Finish();
 
   TTdbTable& table_;
+  QStringList columns_;  // empty: every column of the table
   sqlite3_stmt* stmt_ = nullptr;
   bool atRow_ = false;
 };

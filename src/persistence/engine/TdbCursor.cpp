@@ -88,9 +88,9 @@ QVariantList TTdbTable::Row::Values(int columns) const {
 
 // ---- queries
 
-QString TTdbTable::SelectSql(const QString& where, bool descending, const QString& tail) const {
+QString TTdbTable::SelectSql(const QString& where, bool descending, const QString& tail, const QString& columns) const {
   return QStringLiteral("SELECT rowid, %1 FROM %2 %3 ORDER BY %4 %5")
-      .arg(columnList_, sqlName_, where, descending ? orderDesc_ : orderAsc_, tail);
+      .arg(columns.isEmpty() ? columnList_ : columns, sqlName_, where, descending ? orderDesc_ : orderAsc_, tail);
 }
 
 QString TTdbTable::FilterWhere() const {

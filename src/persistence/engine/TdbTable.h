@@ -172,7 +172,9 @@ class TTdbTable {
   QVariant CurrentValue(int column) const;
   void SetCurrentValue(int column, const QVariant& value);
   TdbConnection& Connection() const;
-  QString SelectSql(const QString& where, bool descending, const QString& tail) const;
+  // Every column after the row id, or only the given ones (quoted, comma-separated).
+  QString SelectSql(const QString& where, bool descending, const QString& tail,
+                    const QString& columns = QString()) const;
   void DetachDatabase() { Close(); db_ = nullptr; }
 
  private:
