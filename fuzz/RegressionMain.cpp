@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
         return 1;
       }
       const QByteArray bytes = file.readAll();
+      // Named first, so that an abort shows which input it was.
+      std::fprintf(stderr, "%s\n", qPrintable(file.fileName()));
       LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
       ++fed;
     }

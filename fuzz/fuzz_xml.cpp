@@ -1,6 +1,7 @@
 // Every XML-backed object, each read through the reader's own scanner and
 // through expat alone; and the two readers' events side by side.
 #include <QBuffer>
+#include <QRegularExpression>
 #include <functional>
 #include <memory>
 
@@ -45,6 +46,18 @@ Read ReadBytes(TDBXMLCoreObject& object, const QByteArray& bytes) {
   return {object.GetXMLText(true), object.HasError};
 }
 
+// A warehouse article without its creation and change times gets the
+// clock's, which may have moved on between two loads.
+QString WithoutClock(QString written) {
+  const qsizetype start = written.indexOf(QLatin1String("<lagerartikel"));
+  if (start < 0) return written;
+  const qsizetype end = written.indexOf(u'>', start);
+  static const QRegularExpression times(QStringLiteral("(\\sch?=\")[^\"]*\""));
+  QString tag = written.mid(start, end - start);
+  tag.replace(times, QStringLiteral("\\1now\""));
+  return written.left(start) + tag + written.mid(end);
+}
+
 // What an object writes, it reads back without fault, and writes the same again.
 void CheckWrittenReadsBack(const MakeObject& make, const QString& written) {
   const std::unique_ptr<TDBXMLCoreObject> again = make();
@@ -59,7 +72,7 @@ void CheckObject(const MakeObject& make, const QByteArray& bytes) {
   expat->SetExpatOnly(true);
   const Read first = ReadBytes(*fast, bytes);
   const Read second = ReadBytes(*expat, bytes);
-  FUZZ_CHECK(first.written == second.written);
+  FUZZ_CHECK(first.written == second.written || WithoutClock(first.written) == WithoutClock(second.written));
   FUZZ_CHECK(first.hasError == second.hasError);
   CheckWrittenReadsBack(make, first.written);
   // The same bytes as a table column's text.
