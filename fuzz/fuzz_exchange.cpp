@@ -7,6 +7,7 @@
 #include "FuzzSupport.h"
 #include "KSRabDatabase.h"
 #include "NumberText.h"
+#include "TdbConnection.h"
 #include "TextFile.h"
 
 namespace {
@@ -28,8 +29,10 @@ TDoubleStringListObjectList GroupsNamedIn(const QString& text) {
   QStringList keys{QStringLiteral("A"), QStringLiteral("10")};
   for (const QString& line : SplitLines(text)) keys.append(line.section(QLatin1Char('='), 0, 0).trimmed());
   for (const QString& key : keys) {
-    if (key.isEmpty() || key.size() > kKeyLength || seen.contains(key.toCaseFolded())) continue;
-    seen.insert(key.toCaseFolded());
+    // Keys the table holds as one are one group.
+    const QString folded = StorableText(key).toCaseFolded();
+    if (key.isEmpty() || key.size() > kKeyLength || seen.contains(folded)) continue;
+    seen.insert(folded);
     groups.Add(key, QString());
   }
   return groups;
