@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and the demo need.
-# Does nothing when everything is there.
+# Does nothing when everything is there. --fuzz adds clang and its
+# sanitizer runtimes for scripts/fuzz.sh.
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
@@ -10,6 +11,7 @@ packages=(
   xvfb xauth
   locales
 )
+if [ "${1:-}" = "--fuzz" ]; then packages+=(clang-14 libclang-rt-14-dev); fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -157,6 +157,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Spelled out for compilers without aggregate deduction (clang 14).
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // Fills the article from a row source: XMLDATA first (its load resets the
 // object), then every column.

@@ -112,6 +112,9 @@ class TDBXMLCoreObject {
   bool LoadFromStreamPart(QIODevice& stream, qint64 byteCount);
 
   QString ClassName() const;
+  // Every load through expat, also of the plain documents the reader's own
+  // scanner takes: for comparing the two.
+  void SetExpatOnly(bool on) { reader_.SetExpatOnly(on); }
 
   QString FileName;  // only during a file load
   QString ErrorText;

@@ -99,10 +99,11 @@ void TLagerServerObj::WriteTextLine(const QString& tag, const QString& text) {
 void TLagerServerObj::WriteXML(bool) {
   WriteLine(QStringLiteral("<lagerartikel") + Attr(u"nr", LagerArtikelNr) + Attr(u"c", FormatGeneralNumber(Created)) +
             Attr(u"cby", CreatedBy) + Attr(u"ch", FormatGeneralNumber(Changed)) + Attr(u"chby", ChangedBy) + u'>');
+  // uf is written even when 0: a missing one reads as 1.
   WriteLine(QStringLiteral("  <ainfo") + NumberAttr(u"gew", Gew) + NumberAttr(u"gewqm", GewQm) +
             NumberAttr(u"obf", Obf) + NumberAttr(u"laenge", Laenge) + CurrencyAttr(u"ekpkg", EkPkg) +
             NumberAttr(u"breite", Breite) + NumberAttr(u"dicke", Dicke) + NumberAttr(u"dichte", Dichte) +
-            NumberAttr(u"vol", Vol) + NumberAttr(u"uf", Uf) + TextAttr(u"ufme", UfMe) + QStringLiteral(" />"));
+            NumberAttr(u"vol", Vol) + Attr(u"uf", FormatGeneralNumber(Uf)) + TextAttr(u"ufme", UfMe) + QStringLiteral(" />"));
   WriteLine(QStringLiteral("  <pinfo") + (Pe > 0 ? NumberAttr(u"pe", Pe) : QString()) + CurrencyAttr(u"vkp1", Vkp[0]) +
             CurrencyAttr(u"vkp2", Vkp[1]) + CurrencyAttr(u"vkp3", Vkp[2]) + CurrencyAttr(u"vkp4", Vkp[3]) +
             CurrencyAttr(u"vkp5", Vkp[4]) + QStringLiteral(" />"));

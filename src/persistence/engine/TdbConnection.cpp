@@ -42,7 +42,26 @@ void TdbStatement::Bind(int index, const QVariant& value) {
   if (rc != SQLITE_OK) ThrowEngineError(db_, QStringLiteral("bind"));
 }
 
-void TdbStatement::BindText(int index, const QString& text) {
+namespace {
+bool StoredAsGiven(QStringView text, qsizetype& i) {
+  const QChar c = text[i];
+  if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) return ++i, true;
+  return !c.isSurrogate() && c.unicode() < 0xFFFE;
+}
+}  // namespace
+
+QString StorableText(const QString& text) {
+  qsizetype i = 0;
+  while (i < text.size() && StoredAsGiven(text, i)) ++i;
+  if (i == text.size()) return text;
+  QString stored = text;
+  for (; i < stored.size(); ++i)
+    if (!StoredAsGiven(stored, i)) stored[i] = QChar::ReplacementCharacter;
+  return stored;
+}
+
+void TdbStatement::BindText(int index, const QString& given) {
+  const QString text = StorableText(given);
   int rc = SQLITE_OK;
   // SQLite drops a leading byte-order mark of UTF-16 text; the XML texts begin with one.
   if (text.startsWith(QChar(0xFEFF))) {

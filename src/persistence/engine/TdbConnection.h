@@ -121,3 +121,8 @@ QString QuoteIdentifier(const QString& name);
 QVariant ColumnValue(sqlite3_stmt* stmt, int index);
 // The column as text (the database keeps UTF-16, so nothing is converted).
 QString ColumnText(sqlite3_stmt* stmt, int index);
+// The text as it is stored and read back: lone surrogates and the
+// noncharacters U+FFFE and U+FFFF become U+FFFD, as SQLite reads them from a
+// UTF-8 file. Every bound text goes through it, so that a key read and bound
+// again names the row it came from.
+QString StorableText(const QString& text);
