@@ -60,3 +60,10 @@ FuzzSelected FuzzSelect(const uint8_t* data, size_t size) {
   if (size == 0) return {};
   return {data[0], QByteArray(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1))};
 }
+
+int FuzzDispatch(const uint8_t* data, size_t size, std::initializer_list<FuzzCheck> checks) {
+  FuzzSetUp();
+  const FuzzSelected input = FuzzSelect(data, size);
+  checks.begin()[input.selector % checks.size()](input.rest);
+  return 0;
+}

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 // A broken property: abort, so that libFuzzer keeps the input.
 #define FUZZ_CHECK(condition) \
@@ -28,5 +29,10 @@ struct FuzzSelected {
   QByteArray rest;
 };
 FuzzSelected FuzzSelect(const uint8_t* data, size_t size);
+
+// The whole entry of a target with several readers: set up, then the check
+// that the first byte picks gets the rest of the input.
+using FuzzCheck = void (*)(const QByteArray& bytes);
+int FuzzDispatch(const uint8_t* data, size_t size, std::initializer_list<FuzzCheck> checks);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);

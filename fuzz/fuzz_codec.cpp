@@ -25,22 +25,14 @@ void ThroughFiles(const QByteArray& bytes) {
   FUZZ_CHECK(ReadTextLines(copy, again));
   FUZZ_CHECK(again == lines);
 }
+void CheckDetected(const QByteArray& bytes) { CheckRoundTrip(DecodeText(bytes)); }
+
+void CheckWindows1252(const QByteArray& bytes) {
+  FUZZ_CHECK(DecodeWindows1252(bytes).size() == bytes.size());
+  CheckRoundTrip(DecodeWindows1252(bytes));
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzSetUp();
-  const FuzzSelected input = FuzzSelect(data, size);
-  switch (input.selector % 3) {
-    case 0:
-      CheckRoundTrip(DecodeText(input.rest));
-      break;
-    case 1:
-      FUZZ_CHECK(DecodeWindows1252(input.rest).size() == input.rest.size());
-      CheckRoundTrip(DecodeWindows1252(input.rest));
-      break;
-    default:
-      ThroughFiles(input.rest);
-      break;
-  }
-  return 0;
+  return FuzzDispatch(data, size, {CheckDetected, CheckWindows1252, ThroughFiles});
 }

@@ -104,18 +104,5 @@ void CheckSupplierIni(const QByteArray& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzSetUp();
-  const FuzzSelected input = FuzzSelect(data, size);
-  switch (input.selector % 3) {
-    case 0:
-      CheckMemIni(input.rest);
-      break;
-    case 1:
-      CheckProtected(input.rest);
-      break;
-    default:
-      CheckSupplierIni(input.rest);
-      break;
-  }
-  return 0;
+  return FuzzDispatch(data, size, {CheckMemIni, CheckProtected, CheckSupplierIni});
 }

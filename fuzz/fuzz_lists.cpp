@@ -72,21 +72,5 @@ void CheckCommaText(const QByteArray& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzSetUp();
-  const FuzzSelected input = FuzzSelect(data, size);
-  switch (input.selector % 4) {
-    case 0:
-      CheckPairFile(input.rest);
-      break;
-    case 1:
-      CheckPairsAtSeparator(input.rest);
-      break;
-    case 2:
-      CheckSortedNumbers(input.rest);
-      break;
-    default:
-      CheckCommaText(input.rest);
-      break;
-  }
-  return 0;
+  return FuzzDispatch(data, size, {CheckPairFile, CheckPairsAtSeparator, CheckSortedNumbers, CheckCommaText});
 }

@@ -113,18 +113,5 @@ void CheckSearch(const QByteArray& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzSetUp();
-  const FuzzSelected input = FuzzSelect(data, size);
-  switch (input.selector % 3) {
-    case 0:
-      CheckWordList(input.rest);
-      break;
-    case 1:
-      CheckBucket(input.rest);
-      break;
-    default:
-      CheckSearch(input.rest);
-      break;
-  }
-  return 0;
+  return FuzzDispatch(data, size, {CheckWordList, CheckBucket, CheckSearch});
 }
