@@ -11,7 +11,7 @@
 #include "Msgdlg.h"
 #include "NumberText.h"
 #include "PricingFiles.h"
-#include "ReadOnlyListView.h"
+#include "SelectionWindowParts.h"
 #include "Translation.h"
 
 namespace {

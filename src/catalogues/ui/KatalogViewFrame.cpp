@@ -9,10 +9,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "ReadOnlyListView.h"
 #include "DBXMLCore.h"
 #include "Format.h"
 #include "MemIniFile.h"
+#include "SelectionWindowParts.h"
 #include "Msgdlg.h"
 #include "NumberText.h"
 #include "TdbTable.h"
@@ -24,13 +24,6 @@ QLabel* KeyLabel(const char* text, QWidget* parent) {
   auto* label = new QLabel(Tr(text), parent);
   label->setEnabled(false);  // a hint, drawn grey
   return label;
-}
-
-QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(Tr(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
 }
 
 class WaitCursor {
@@ -86,9 +79,9 @@ QWidget* TUKATKatalogViewFrame::BuildSearchRow() {
   edSuchtext->setObjectName(QStringLiteral("edSuchtext"));
   h->addWidget(edSuchtext, 1);
   h->addWidget(KeyLabel("Umsch+F7", searchRow_));
-  btSucheStarten = NewButton(searchRow_, "btSucheStarten", "Suche starten");
+  btSucheStarten = NewSelectionButton(searchRow_, "btSucheStarten", "Suche starten");
   h->addWidget(btSucheStarten);
-  btSucheBeenden = NewButton(searchRow_, "btSucheBeenden", "Suche beenden");
+  btSucheBeenden = NewSelectionButton(searchRow_, "btSucheBeenden", "Suche beenden");
   btSucheBeenden->setEnabled(false);
   h->addWidget(btSucheBeenden);
   connect(edGoto, &QLineEdit::textChanged, this, [this](const QString& text) { edGotoChange(text); });

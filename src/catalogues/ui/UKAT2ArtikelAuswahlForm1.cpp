@@ -21,15 +21,9 @@
 #include "UKAT1KatalogViewFrame.h"
 #include "UKAT2KatalogViewFrame.h"
 #include "UKATKatalogAuswahl.h"
+#include "SelectionWindowParts.h"
 
 namespace {
-QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(Tr(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
 void ShowError(const QString& text) { MessageDlg(text, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}); }
 }  // namespace
 
@@ -55,8 +49,8 @@ void TUKAT2ArtikelAuswahlForm1::BuildControls() {
   btAbbrechen = parts.CancelButton;
   auto* layout = new QVBoxLayout(parts.Panel);
   auto* top = new QHBoxLayout;
-  btKatalogOeffnen = NewButton(parts.Panel, "btKatalogOeffnen", "Katalog oeffnen");
-  btKatalogSchliessen = NewButton(parts.Panel, "btKatalogSchliessen", "Katalog schliessen");
+  btKatalogOeffnen = NewSelectionButton(parts.Panel, "btKatalogOeffnen", "Katalog oeffnen");
+  btKatalogSchliessen = NewSelectionButton(parts.Panel, "btKatalogSchliessen", "Katalog schliessen");
   top->addWidget(btKatalogOeffnen);
   top->addWidget(btKatalogSchliessen);
   top->addStretch(1);
@@ -72,25 +66,14 @@ void TUKAT2ArtikelAuswahlForm1::BuildControls() {
 }
 
 QWidget* TUKAT2ArtikelAuswahlForm1::BuildBasket(QWidget* parent) {
-  auto* box = new QWidget(parent);
-  auto* h = new QHBoxLayout(box);
-  h->setContentsMargins(0, 0, 0, 0);
-  auto* left = new QVBoxLayout;
-  left->addWidget(new QLabel(Tr("Speicher"), box));
-  lbSpeicher = new QListWidget(box);
-  lbSpeicher->setObjectName(QStringLiteral("lbSpeicher"));
-  left->addWidget(lbSpeicher);
-  h->addLayout(left, 1);
-  auto* buttons = new QVBoxLayout;
-  btAdd = NewButton(box, "btAdd", "Zum Speicher hinzufuegen");
-  btClear = NewButton(box, "btClear", "Speicher loeschen");
-  buttons->addWidget(btAdd);
-  buttons->addWidget(btClear);
-  buttons->addStretch(1);
-  h->addLayout(buttons);
+  const TBasketPanel basket = NewBasketPanel(parent);
+  lbSpeicher = basket.List;
+  btAdd = basket.Add;
+  btClear = basket.Clear;
+  basket.Buttons->addStretch(1);
   connect(btAdd, &QPushButton::clicked, this, &TUKAT2ArtikelAuswahlForm1::UebertrageInZwischenablage);
   connect(btClear, &QPushButton::clicked, this, &TUKAT2ArtikelAuswahlForm1::ClearBasket);
-  return box;
+  return basket.Box;
 }
 
 // Enter adds to the basket (in the search field it searches, in the go-to

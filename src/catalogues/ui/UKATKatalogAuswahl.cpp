@@ -16,17 +16,11 @@
 #include "PathUtils.h"
 #include "Translation.h"
 #include "TypeUnit.h"
+#include "SelectionWindowParts.h"
 
 namespace {
 enum TreeColumn { tcBeschreibung, tcArt, tcLieferant };
 constexpr int kIndexRole = Qt::UserRole;
-
-QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(Tr(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 void Tell(const QString& text, TMsgDlgType type = TMsgDlgType::mtInformation) {
   MessageDlg(text, type, {TMsgDlgBtn::mbOK});
@@ -67,9 +61,9 @@ void TUKATKatalogAuswahlFrame::BuildControls() {
   lbAdresse->hide();
   layout->addWidget(lbAdresse);
   auto* buttons = new QHBoxLayout;
-  btNeu = NewButton(this, "btNeu", "Neu");
-  btLoeschen = NewButton(this, "btLoeschen", "Loeschen");
-  btAdresse = NewButton(this, "btAdresse", "Adresse aendern");
+  btNeu = NewSelectionButton(this, "btNeu", "Neu");
+  btLoeschen = NewSelectionButton(this, "btLoeschen", "Loeschen");
+  btAdresse = NewSelectionButton(this, "btAdresse", "Adresse aendern");
   for (QPushButton* b : {btNeu, btLoeschen, btAdresse}) buttons->addWidget(b);
   buttons->addStretch(1);
   layout->addLayout(buttons);

@@ -12,7 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "ReadOnlyListView.h"
+#include "SelectionWindowParts.h"
 #include "Format.h"
 #include "LagerGridModels.h"
 #include "Msgdlg.h"

@@ -18,15 +18,9 @@
 #include "Msgdlg.h"
 #include "Translation.h"
 #include "TypeUnit.h"
+#include "SelectionWindowParts.h"
 
 namespace {
-QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(Tr(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
 std::unique_ptr<TLagerArtikelSelectForm1>& Instance() {
   static std::unique_ptr<TLagerArtikelSelectForm1> form;
   return form;
@@ -81,31 +75,22 @@ void TLagerArtikelSelectForm1::BuildControls() {
 }
 
 QWidget* TLagerArtikelSelectForm1::BuildBasket(QWidget* parent) {
-  auto* box = new QWidget(parent);
-  auto* h = new QHBoxLayout(box);
-  h->setContentsMargins(0, 0, 0, 0);
-  auto* left = new QVBoxLayout;
-  left->addWidget(new QLabel(Tr("Speicher"), box));
-  lbSpeicher = new QListWidget(box);
-  lbSpeicher->setObjectName(QStringLiteral("lbSpeicher"));
-  left->addWidget(lbSpeicher);
-  h->addLayout(left, 1);
-  auto* buttons = new QVBoxLayout;
-  btAdd = NewButton(box, "btAdd", "Zum Speicher hinzufuegen");
-  btClear = NewButton(box, "btClear", "Speicher loeschen");
-  btFunktionen = NewButton(box, "btFunktionen", "Funktionen");
+  const TBasketPanel basket = NewBasketPanel(parent);
+  lbSpeicher = basket.List;
+  btAdd = basket.Add;
+  btClear = basket.Clear;
+  btFunktionen = NewSelectionButton(basket.Box, "btFunktionen", "Funktionen");
   FunktionenMenu = new QMenu(btFunktionen);
   FunktionenMenu->setObjectName(QStringLiteral("pmFunktionen"));
   FunktionenMenu->addAction(Tr("Seriennummern zum Lagerartikel anzeigen"), this,
                             &TLagerArtikelSelectForm1::ShowSerialNumbers);
   FunktionenMenu->addAction(Tr("Lagerartikel anzeigen"), this, &TLagerArtikelSelectForm1::ShowArticle);
   btFunktionen->setMenu(FunktionenMenu);
-  for (QPushButton* b : {btAdd, btClear, btFunktionen}) buttons->addWidget(b);
-  buttons->addStretch(1);
-  h->addLayout(buttons);
+  basket.Buttons->addWidget(btFunktionen);
+  basket.Buttons->addStretch(1);
   connect(btAdd, &QPushButton::clicked, this, &TLagerArtikelSelectForm1::AddFocusedToBasket);
   connect(btClear, &QPushButton::clicked, this, &TLagerArtikelSelectForm1::ClearBasket);
-  return box;
+  return basket.Box;
 }
 
 // Enter adds to the basket (in the search field it starts the search), F8
