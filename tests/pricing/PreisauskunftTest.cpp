@@ -148,7 +148,7 @@ TEST_F(PreisauskunftTest, EachFileIsTheOwnElseTheStandardElseMissingAndNothingIs
 TEST_F(PreisauskunftTest, ArticlePricesFallBackPerArticle) {
   WriteArticlePrice(kOwn, 10, QStringLiteral("OTHER"));
   WriteArticlePrice(kStd, 20);
-  const TKSPreisauskunftEintrag& row = Row(Resolve(kOwn, Article("K1"), 1), "Artikelpreis");
+  const TKSPreisauskunftEintrag row = Row(Resolve(kOwn, Article("K1"), 1), "Artikelpreis");
   EXPECT_EQ(row.Quelle, TKSPreisauskunftQuelle::Standardtabelle);
   EXPECT_EQ(row.Zahl, 20);
 }
@@ -205,7 +205,7 @@ TEST_F(PreisauskunftTest, QuantityReachesTheStepAtOrBelowIt) {
 // repaired behind the user's back.
 TEST_F(PreisauskunftTest, AFileWithoutItsTableIsReportedAndLeftAlone) {
   WriteFileBytes(File("001", kOwn, ".TDBD"), QByteArray());
-  const TKSPreisauskunftEintrag& row = Row(Resolve(kOwn, Article("K1"), 1), "Rabatt fuer Angebote");
+  const TKSPreisauskunftEintrag row = Row(Resolve(kOwn, Article("K1"), 1), "Rabatt fuer Angebote");
   EXPECT_EQ(row.Wert, QStringLiteral("Datei nicht lesbar"));
   EXPECT_EQ(row.Quelle, TKSPreisauskunftQuelle::EigeneTabelle);
   EXPECT_TRUE(ReadFileBytes(File("001", kOwn, ".TDBD")).isEmpty());
