@@ -76,28 +76,16 @@ double EngineBulkPost(const QString& path, int rows) {
 }
 
 double RawBulkInsert(const QString& path, int rows) {
-  sqlite3* db = CreateRawKspTable(path);
-  const double start = NowMs();
-  RawExec(db, "BEGIN IMMEDIATE");
-  sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO KSP VALUES(?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
-  for (int i = 0; i < rows; ++i) {
-    RawBindText(insert, 1, Katalog(i));
-    RawBindText(insert, 2, ArtikelNr(i));
-    RawBindText(insert, 3, QStringLiteral("Kupferrohr 15 mm"));
-    sqlite3_bind_double(insert, 4, i * 0.01);
-    sqlite3_bind_double(insert, 5, 5);
-    sqlite3_bind_double(insert, 6, 1.5);
-    sqlite3_bind_double(insert, 7, 42);
-    RawBindText(insert, 8, QString());
-    sqlite3_step(insert);
-    sqlite3_reset(insert);
-  }
-  sqlite3_finalize(insert);
-  RawExec(db, "COMMIT");
-  const double ms = NowMs() - start;
-  sqlite3_close(db);
-  return ms;
+  return RawInsertKspMs(path, rows, [](qint64 i, RawKspRow& row) {
+    row.katalog = Katalog(int(i));
+    row.artikelNr = ArtikelNr(int(i));
+    row.bezeichnung = QStringLiteral("Kupferrohr 15 mm");
+    row.preis = double(i) * 0.01;
+    row.rabatt = 5;
+    row.zeit = 1.5;
+    row.lohn = 42;
+    row.xml.clear();
+  });
 }
 
 double EngineWalk(const QString& path, qint64& rows) {

@@ -5,17 +5,14 @@
 #include <QSet>
 
 #include "Msgdlg.h"
+#include "KSRabColumns.h"
 #include "NumberText.h"
 #include "SuiteException.h"
 #include "TextFile.h"
 #include "Translation.h"
 
 namespace {
-const QString kTable = QStringLiteral("KSR");
-const QString kIndex = QStringLiteral("INDEX");
-const QString kKey = QStringLiteral("RABATTGRP");
-const QString kDescription = QStringLiteral("BEZEICHNUNG");
-const QString kDiscount = QStringLiteral("RABATT");
+using namespace KSRabColumns;
 
 // An exchange line: the key before the first "=", the value up to the next "=".
 bool SplitExchangeLine(const QString& line, QString& key, QString& value) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "CmnCustomObjectLists.h"
+#include "KSRabColumns.h"
 #include "NumberText.h"
 #include "TdbAccessor.h"
 #include "TdbDatabase.h"
@@ -13,11 +14,7 @@
 #include "Translation.h"
 
 namespace {
-const QString kTable = QStringLiteral("KSR");
-const QString kIndex = QStringLiteral("INDEX");
-const QString kKey = QStringLiteral("RABATTGRP");
-const QString kDescription = QStringLiteral("BEZEICHNUNG");
-const QString kDiscount = QStringLiteral("RABATT");
+using namespace KSRabColumns;
 
 // Keys come in the engine's order, which need not be QString's: sorted again
 // (cheap when they already are).
